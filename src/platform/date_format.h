@@ -1,0 +1,27 @@
+// Date-time formatting with the listing's patterns.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_time.h"
+
+namespace tabulon {
+
+struct DateTimeSeparators {
+  std::string date = "/";
+  std::string time = ":";
+};
+
+// Formats a date-time value with a pattern of this subset:
+//   d dd m mm yy yyyy h hh n nn s ss am/pm, "/" and ":" as the separators,
+//   "mm"/"m" right after an "h" or "hh" (and its ":") meaning minutes,
+//   text in double or single quotes copied as it stands, any other character
+//   copied.
+// Covers "mm/dd/yyyy  h:mm", "dd/mm/yyyy  h:mmam/pm", "yyyymmddhhnnss" and
+// the like. "am/pm" switches the hours to the 12-hour clock and prints "am"
+// or "pm" in lower case.
+std::string FormatDateTime(std::string_view pattern, DateTimeValue value,
+                           const DateTimeSeparators& separators = {});
+
+}  // namespace tabulon
