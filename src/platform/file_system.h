@@ -42,7 +42,7 @@ struct FindData {
 
 // The search record of one found entry.
 struct SearchRec {
-  DosDateTime time = 0;  // last-write time as a local DOS date-time; 0 if it has none
+  DosDateTime time = 0;    // last-write time as a local DOS date-time; 0 if it has none
   std::uint32_t size = 0;  // low 32 bits of the size
   std::uint32_t attr = 0;
   std::string name;  // without folder

@@ -49,11 +49,25 @@ class Locale {
   virtual std::string SortKeyCaseSensitive(std::string_view text) const = 0;
 };
 
-// The first character of the short date format, upper-cased ("M", "D", "Y").
+// The first character of the short date format, upper-cased ("M", "D", "Y");
+// 0 when the format is empty.
 char ShortDateFirstLetter(const Locale& locale);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogates, nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
+// Reads a date typed in the field order of a Qt date pattern ("d/M/yyyy",
+// "yyyy-MM-dd" ...): exactly three numbers between any separators, leading
+// and trailing blanks allowed. A year of one or two digits is taken as
+// 1950..2049. False when the text holds no valid date.
+bool ParseDateInFieldOrder(std::string_view text, std::string_view qtDatePattern, int& year,
+                           int& month, int& day);
 
 // QLocale::system() for formats and separators, ICU collation for the
 // locale's name (the same collation QCollator uses).
 std::unique_ptr<Locale> MakeSystemLocale();
+// The same over a named locale ("de_DE", "en_US"), whatever the user's is.
+std::unique_ptr<Locale> MakeLocale(const std::string& name);
 
 }  // namespace tabulon

@@ -22,7 +22,13 @@ class SettingsStore {
   virtual bool Flush(std::string* error = nullptr) = 0;
 };
 
-// QSettings("Veltro", "Tabulon"): $XDG_CONFIG_HOME/Veltro/Tabulon.conf.
+// QSettings("Veltro", "Tabulon") in INI format:
+// $XDG_CONFIG_HOME/Veltro/Tabulon.conf, or ~/.config/Veltro/Tabulon.conf when
+// XDG_CONFIG_HOME is unset. The environment is read at each call.
 std::unique_ptr<SettingsStore> MakeSettingsStore();
+// The same store over a file of the caller's choice.
+std::unique_ptr<SettingsStore> MakeSettingsStoreAt(const std::string& iniFile);
+// The file MakeSettingsStore uses.
+std::string DefaultSettingsFile();
 
 }  // namespace tabulon

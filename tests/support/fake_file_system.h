@@ -1,5 +1,6 @@
 // An in-memory folder tree for tests: any attributes, times, sizes and
-// alternate names, and folders that cannot be read.
+// alternate names, and folders that cannot be read. Attributes are exactly
+// those the test sets: a name beginning with "." is not made hidden.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +37,8 @@ class FakeFileSystem : public FileSystem {
                  std::uint32_t attributes = kAttrArchive);
   Entry& AddFolder(const std::string& path, std::uint32_t attributes = 0);
   Entry* Find(const std::string& path);
-  // Every folder whose search was started, in order (spec folders).
+  // Every folder whose search was started, in order (spec folders, and the
+  // folders given to ListSubdirectories).
   const std::vector<std::string>& SearchedFolders() const { return searched_; }
 
   std::unique_ptr<DirectorySearch> FindFirst(const std::string& spec,

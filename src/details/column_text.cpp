@@ -1,0 +1,328 @@
+#include "details/column_text.h"
+
+#include "details/size_text.h"
+#include "platform/file_system.h"
+
+namespace tabulon {
+namespace utf8 {
+namespace {
+
+// The byte length of the character at `i`: a well-formed sequence, else 1.
+std::size_t CharLength(std::string_view text, std::size_t i) {
+  const auto b0 = static_cast<unsigned char>(text[i]);
+  if (b0 < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    length = 2;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    length = 3;
+    if (b0 == 0xE0) lo = 0xA0;  // no overlong forms
+    if (b0 == 0xED) hi = 0x9F;  // no surrogates
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    length = 4;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 1;
+  }
+  if (i + length > text.size()) return 1;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto b = static_cast<unsigned char>(text[i + k]);
+    if (k == 1 ? (b < lo || b > hi) : (b < 0x80 || b > 0xBF)) return 1;
+  }
+  return length;
+}
+
+std::size_t ByteOffset(std::string_view text, std::size_t count) {
+  std::size_t i = 0;
+  while (count > 0 && i < text.size()) {
+    i += CharLength(text, i);
+    --count;
+  }
+  return i;
+}
+
+}  // namespace
+
+std::size_t Count(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
+  return count;
+}
+
+std::string_view Left(std::string_view text, std::size_t count) {
+  return text.substr(0, ByteOffset(text, count));
+}
+
+std::string_view Copy(std::string_view text, std::size_t start, std::size_t count) {
+  return Left(text.substr(ByteOffset(text, start == 0 ? 0 : start - 1)), count);
+}
+
+std::string PadRight(std::string_view text, std::size_t width) {
+  std::string out(text);
+  const std::size_t n = Count(text);
+  if (n < width) out.append(width - n, ' ');
+  return out;
+}
+
+std::string PadLeft(std::string_view text, std::size_t width) {
+  const std::size_t n = Count(text);
+  std::string out(n < width ? width - n : 0, ' ');
+  out.append(text);
+  return out;
+}
+
+std::string Fit(std::string_view text, std::size_t width) {
+  return PadRight(Left(text, width), width);
+}
+
+}  // namespace utf8
+
+namespace {
+
+// Trims what the listing counts as blanks: control characters and spaces.
+std::string_view Trim(std::string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
+  return text.substr(b, e - b);
+}
+
+std::string BlanksToNbsp(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == ' ') {
+      out += "&nbsp;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int LongNameWidth(const ShownColumns& shown) {
+  int width = 120;
+  if (shown.shortName) width -= 15;
+  if (shown.fileSize) width -= 15;
+  if (shown.fileType) width -= 26;
+  if (shown.fileDate) width -= 19;
+  if (shown.fileAttr) width -= 3;
+  return width;
+}
+
+int LongNamePercent(const ShownColumns& shown) {
+  int percent = 100;
+  if (shown.shortName) percent -= 10;
+  if (shown.fileSize) percent -= 10;
+  if (shown.fileType) percent -= 20;
+  if (shown.fileDate) percent -= 15;
+  if (shown.fileAttr) percent -= 5;
+  return percent;
+}
+
+std::string FolderText(std::string_view folder) {
+  if (folder.size() > 1 && folder.back() == kPathDelim && !IsRootPath(folder)) {
+    folder.remove_suffix(1);
+  }
+  return std::string(folder);
+}
+
+std::string FolderWithDelim(std::string_view folder) {
+  std::string out(folder);
+  if (out.empty() || out.back() != kPathDelim) out += kPathDelim;
+  return out;
+}
+
+std::string PrintColumnText(Column column, const EntryValues& values, const Locale& locale) {
+  switch (column) {
+    case Column::kShortName:
+      return values.shortName;
+    case Column::kLongName:
+      return values.longName;
+    case Column::kFileType:
+      return values.typeName;
+    case Column::kSize:
+      return SizeText(values.size, locale);
+    case Column::kDateTime:
+      return values.dateText;
+    case Column::kAttributes:
+      return values.attrText;
+  }
+  return {};
+}
+
+std::string PlainTextColumns(const EntryValues& values, const ShownColumns& shown,
+                             const Locale& locale) {
+  std::string line;
+  if (shown.shortName) line += utf8::PadRight(values.shortName, 15);
+  if (shown.longName) {
+    const int width = LongNameWidth(shown);
+    line += utf8::Fit(values.longName, width > 0 ? static_cast<std::size_t>(width) : 0);
+  }
+  if (shown.fileType) line += utf8::Fit(values.typeName, 25);
+  if (shown.fileSize) line += SizeTextRight(values.size, 15, locale);
+  if (shown.fileDate) line += "  " + utf8::PadRight(values.dateText, 19);
+  if (shown.fileAttr) line += "  " + values.attrText;
+  return line;
+}
+
+void AppendPlainTextDetail(std::vector<std::string>& lines, const ShownDetail& detail) {
+  if (detail.kind == DetailKind::kImage) {
+    lines.push_back(detail.text);
+    lines.emplace_back();
+  } else {
+    lines.push_back("  " + detail.text);
+  }
+}
+
+std::vector<std::string> PlainTextEntryLines(const EntryValues& values, const ShownColumns& shown,
+                                             const std::vector<ShownDetail>& details,
+                                             const Locale& locale) {
+  std::vector<std::string> lines{PlainTextColumns(values, shown, locale)};
+  for (const ShownDetail& detail : details) AppendPlainTextDetail(lines, detail);
+  return lines;
+}
+
+std::string CsvQuoted(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+std::string CsvBare(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") != std::string_view::npos) return CsvQuoted(text);
+  return std::string(text);
+}
+
+std::string CsvColumns(const EntryValues& values, const ShownColumns& shown,
+                       std::string_view folder, CsvPathOption pathOption) {
+  std::string row;
+  if (pathOption == CsvPathOption::kSeparate) row += CsvQuoted(FolderText(folder)) + ",";
+  const std::string prefix =
+      pathOption == CsvPathOption::kCombined ? FolderWithDelim(folder) : std::string();
+  if (shown.shortName) row += CsvQuoted(prefix + values.shortName) + ",";
+  if (shown.longName) row += CsvQuoted(prefix + values.longName) + ",";
+  if (shown.fileType) row += CsvQuoted(values.typeName) + ",";
+  if (shown.fileSize) row += CsvBare(Trim(values.sizeField)) + ",";
+  if (shown.fileDate) {
+    row += CsvQuoted(utf8::Copy(values.dateText, 1, 10)) + ",";
+    row += CsvQuoted(utf8::Copy(values.dateText, 13, 8)) + ",";
+  }
+  if (shown.fileAttr) row += CsvQuoted(Trim(values.attrText)) + ",";
+  return row;
+}
+
+std::string CsvVersionFields(const VersionStrings& strings) {
+  return CsvQuoted(strings.companyName) + "," + CsvQuoted(strings.fileDescription) + "," +
+         CsvQuoted(strings.fileVersion);
+}
+
+std::string CsvMp3Fields(const Mp3Texts& texts) {
+  return CsvQuoted(texts.artist) + "," + CsvQuoted(texts.title) + "," +
+         CsvQuoted(texts.playingTime);
+}
+
+std::string CsvImageFields(const ImageDetailResult& image) {
+  std::string fields = CsvQuoted(image.sizeField) + "," + CsvQuoted(image.resolutionField);
+  if (image.hasExif) {
+    fields += "," + CsvQuoted(image.dateField) + "," + CsvQuoted(image.exposureField);
+  }
+  return fields;
+}
+
+std::string CsvOfficeFields(const OfficeTexts& texts) {
+  return CsvQuoted(texts.title) + "," + CsvQuoted(texts.subject) + "," + CsvQuoted(texts.author);
+}
+
+std::string CsvEntryRow(const EntryValues& values, const ShownColumns& shown,
+                        std::string_view folder, CsvPathOption pathOption,
+                        const std::vector<ShownDetail>& details) {
+  std::string row = CsvColumns(values, shown, folder, pathOption);
+  for (std::size_t i = 0; i < details.size(); ++i) {
+    if (i > 0) row += ',';
+    row += details[i].csvFields;
+  }
+  return row;
+}
+
+std::string HtmlText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+        break;
+    }
+  }
+  return out;
+}
+
+std::string HtmlLinkAddress(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  // Unreserved characters, sub-delimiters, ":", "@" and "/" stand as they are.
+  static constexpr std::string_view kKept = "-._~!$&'()*+,;=:@/";
+  std::string encoded;
+  encoded.reserve(path.size());
+  for (char c : path) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool alnum = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+    if (alnum || kKept.find(c) != std::string_view::npos) {
+      encoded += c;
+    } else {
+      encoded += '%';
+      encoded += kHex[b >> 4];
+      encoded += kHex[b & 15];
+    }
+  }
+  return HtmlText(encoded);
+}
+
+std::string HtmlColumns(const EntryValues& values, const ShownColumns& shown,
+                        std::string_view folder, const Locale& locale) {
+  std::string cells;
+  if (shown.shortName) cells += "<TD>" + HtmlText(utf8::PadRight(values.shortName, 15)) + "</TD>";
+  if (shown.longName) {
+    cells += "<TD WIDTH=\"" + std::to_string(LongNamePercent(shown)) + "%\"><A HREF=\"" +
+             HtmlLinkAddress(FolderWithDelim(folder) + values.longName) + "\">" +
+             HtmlText(values.longName) + "</A></TD>";
+  }
+  if (shown.fileType) {
+    cells += "<TD WIDTH=\"20%\">" + BlanksToNbsp(HtmlText(values.typeName)) + "</TD>";
+  }
+  if (shown.fileSize) {
+    cells += "<TD ALIGN=RIGHT WIDTH=\"8%\">" + SizeTextRight(values.size, 15, locale) + "</TD>";
+  }
+  if (shown.fileDate) {
+    cells += "<TD WIDTH=\"16%\">&nbsp;" +
+             utf8::PadRight(BlanksToNbsp(HtmlText(Trim(values.dateText))), 19) + "</TD>";
+  }
+  if (shown.fileAttr) cells += "<TD WIDTH=\"4%\">  " + HtmlText(values.attrText) + "</TD>";
+  return cells;
+}
+
+std::string HtmlDetailRow(const ShownDetail& detail) {
+  return "<TR><TD COLSPAN=6>&nbsp;&nbsp;&nbsp;&nbsp;" + HtmlText(detail.text) + "</TD></TR>";
+}
+
+}  // namespace tabulon

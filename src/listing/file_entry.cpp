@@ -1,0 +1,131 @@
+#include "listing/file_entry.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "listing/listing_options.h"
+#include "platform/locale.h"
+#include "search/string_collection.h"
+
+namespace tabulon {
+
+std::string FolderDisplayPath(std::string_view folder) {
+  if (folder.size() > 1 && folder.back() == kPathDelim && !IsRootPath(folder)) {
+    folder.remove_suffix(1);
+  }
+  return std::string(folder);
+}
+
+DosDateTime EntryTime(const SearchRec& fileInfo, int grpDate, const TimeZone& timeZone) {
+  if (grpDate != 1 && grpDate != 2) return fileInfo.time;
+  const FileTime utc =
+      grpDate == 1 ? fileInfo.findData.creationTime : fileInfo.findData.lastAccessTime;
+  FileTime local = 0;
+  DosDateTime dos = 0;
+  if (!timeZone.UtcToLocal(utc, local) || !FileTimeToDosDateTime(local, dos)) return 0;
+  return dos;
+}
+
+std::string ExtensionKey(std::string_view longName) {
+  const std::size_t lastDot = longName.rfind('.');
+  const std::string_view ext =
+      lastDot == std::string_view::npos ? std::string_view() : longName.substr(lastDot);
+  const std::size_t firstDot = longName.find('.');
+  const std::string_view head =
+      firstDot == std::string_view::npos ? longName : longName.substr(0, firstDot);
+  return PadRight(ext, 4) + std::string(head);
+}
+
+std::string SizeField(std::uint64_t size) {
+  return PadLeft(std::to_string(size), 10);
+}
+
+std::string AttrText(std::uint32_t attributes) {
+  std::string text;
+  if (attributes & kAttrReadOnly) text += 'R';
+  if (attributes & kAttrHidden) text += 'H';
+  if (attributes & kAttrSystem) text += 'S';
+  if (attributes & kAttrArchive) text += 'A';
+  return PadRight(text, 4);
+}
+
+bool DateKey(DosDateTime time, std::string& key) {
+  DateTimeValue value = 0;
+  if (!DosDateTimeToDateTime(time, value)) {
+    key = "N/A";
+    return false;
+  }
+  // Minute precision: two files of the same minute sort as equal.
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04u%02u%02u%02u%02u", (time >> 25) + 1980u,
+                (time >> 21) & 15u, (time >> 16) & 31u, (time >> 11) & 31u, (time >> 5) & 63u);
+  key = buffer;
+  return true;
+}
+
+std::string BuildSortKey(const FileEntry& entry, int grpSortField, bool chkLongName,
+                         std::string_view dateKey) {
+  const std::string& name = chkLongName ? entry.LongName : entry.ShortName;
+  switch (grpSortField) {
+    case kSortShortName:
+      return entry.ShortName;
+    case kSortLongName:
+      return entry.LongName;
+    case kSortExtension:
+      return entry.ExtensionKey;
+    case kSortFileType:
+      return PadRight(entry.TypeName, 40) + name;
+    case kSortSize:
+      return entry.SizeField;
+    case kSortDateTime:
+      return std::string(dateKey);
+    case kSortAttributes:
+      return entry.AttrText + name;
+    default:
+      return entry.LongName;
+  }
+}
+
+FileEntry MakeFileEntry(const SearchRec& fileInfo, std::string typeName, const EntryFormat& format,
+                        const TimeZone& timeZone, const Locale& locale) {
+  FileEntry entry;
+  const std::string& alternate = fileInfo.findData.alternateName;
+  // The 8.3 field ends at its first NUL.
+  const std::string shortName = alternate.substr(0, alternate.find('\0'));
+  entry.LongName = fileInfo.name;
+  entry.ShortName = shortName.empty() ? entry.LongName : shortName;
+  entry.ExtensionKey = ExtensionKey(entry.LongName);
+  entry.TypeName = std::move(typeName);
+  entry.Size = fileInfo.Size64();
+  entry.SizeField = SizeField(entry.Size);
+
+  const DosDateTime time = EntryTime(fileInfo, format.grpDate, timeZone);
+  std::string dateKey;
+  if (DateKey(time, dateKey)) {
+    DateTimeValue value = 0;
+    DosDateTimeToDateTime(time, value);
+    entry.DateText = FormatDateTime(format.dateTimeFormat, value, format.separators);
+  } else {
+    entry.DateText = "N/A";
+  }
+  entry.AttrText = AttrText(fileInfo.attr);
+
+  entry.SortKey = BuildSortKey(entry, format.grpSortField, format.chkLongName, dateKey);
+  entry.CollationKey = locale.SortKeyCaseInsensitive(entry.SortKey);
+  return entry;
+}
+
+int CompareEntries(const FileEntry& a, const FileEntry& b, int direction) {
+  const int order = a.CollationKey.compare(b.CollationKey);
+  const int sign = order < 0 ? -1 : (order > 0 ? 1 : 0);
+  return sign * direction;
+}
+
+void SortEntries(std::vector<FileEntry>& entries, int direction) {
+  std::stable_sort(entries.begin(), entries.end(),
+                   [direction](const FileEntry& a, const FileEntry& b) {
+                     return CompareEntries(a, b, direction) < 0;
+                   });
+}
+
+}  // namespace tabulon
