@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <QGuiApplication>
+#include <QString>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,15 +39,23 @@ int BadCommandLine(const std::string& message) {
   return kExitBadCommandLine;
 }
 
-// The folder as an absolute path without a trailing "/" (the root keeps it);
-// links are not resolved, so the listing names the folder as the user did.
-std::string AbsoluteFolder(const std::string& folder) {
+// A path made absolute, without a trailing "/" (the root keeps it); links are
+// not resolved, so the listing names the folder as the user did.
+std::string AbsolutePath(const std::string& folder) {
   std::error_code error;
   std::filesystem::path path = std::filesystem::absolute(folder, error);
   if (error) path = folder;
   std::string text = path.lexically_normal().string();
   while (text.size() > 1 && text.back() == '/') text.pop_back();
   return text;
+}
+
+// Qt's notes about the session (a missing XDG_RUNTIME_DIR and the like) are
+// no business of a listing's user; real warnings still reach standard error.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
 // Fonts and the shell need a QGuiApplication; a display is never required.
@@ -58,6 +67,7 @@ std::unique_ptr<QGuiApplication> MakeGuiApplication(bool wantsDisplay, char* pro
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && !(wantsDisplay && haveDisplay)) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
+  qInstallMessageHandler(FilterQtMessages);
   static int qtArgc = 1;
   static char* qtArgv[] = {programName, nullptr};
   return std::make_unique<QGuiApplication>(qtArgc, qtArgv);
@@ -98,7 +108,7 @@ int RunCommandLine(int argc, char** argv) {
   std::unique_ptr<Volumes> volumes = MakeSystemVolumes();
   std::unique_ptr<FontCatalog> fonts = MakeFontCatalog();
 
-  const std::string folder = AbsoluteFolder(parsed.positionals[0]);
+  const std::string folder = AbsolutePath(parsed.positionals[0]);
   if (!fileSystem->IsDirectory(folder)) {
     return BadCommandLine("\"" + parsed.positionals[0] + "\" is not a folder");
   }
@@ -130,7 +140,8 @@ int RunCommandLine(int argc, char** argv) {
     return kExitBadCommandLine;
 #endif
   }
-  job.outputFile = parsed.exportFile;
+  // Absolute, so that the shell can open it and messages name it whole.
+  job.outputFile = AbsolutePath(parsed.exportFile);
   job.format = ChooseExportFormat(parsed);
   return RunHeadlessExport(job, host);
 }

@@ -122,10 +122,24 @@ int CompareEntries(const FileEntry& a, const FileEntry& b, int direction) {
 }
 
 void SortEntries(std::vector<FileEntry>& entries, int direction) {
-  std::stable_sort(entries.begin(), entries.end(),
-                   [direction](const FileEntry& a, const FileEntry& b) {
-                     return CompareEntries(a, b, direction) < 0;
-                   });
+  // Sort small (key, position) pairs rather than the entries themselves, and
+  // move each entry once at the end; equal keys keep their order.
+  struct Item {
+    std::string_view key;
+    std::size_t position;
+  };
+  std::vector<Item> items;
+  items.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) items.push_back({entries[i].CollationKey, i});
+  std::sort(items.begin(), items.end(), [direction](const Item& a, const Item& b) {
+    const int compared = a.key.compare(b.key);
+    if (compared == 0) return a.position < b.position;
+    return (compared < 0) == (direction > 0);
+  });
+  std::vector<FileEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const Item& item : items) sorted.push_back(std::move(entries[item.position]));
+  entries = std::move(sorted);
 }
 
 }  // namespace tabulon

@@ -97,9 +97,11 @@ void TPrintJob::StartDocument(const std::string& folder) {
 
   metrics_ = ComputePageMetrics(geometry, canvas, Options());
   listing_.ComputeDateRange();
-  // A long name column without room would show nothing of any name; it keeps
-  // at least the room of a short name instead.
-  longNameWidth_ = std::max(metrics_.LongNameColumnWidth, metrics_.ShortNameColumnWidth);
+  // With a wide font and every other column shown the long name column can
+  // have no room at all, and no name would show a single character; it then
+  // gets the room of a short name, and the later columns move right.
+  longNameWidth_ = metrics_.LongNameColumnWidth > 0 ? metrics_.LongNameColumnWidth
+                                                    : metrics_.ShortNameColumnWidth;
   listing_.AdjustSortField();
   columns_ = EffectiveColumnCount(Options());
 
@@ -116,6 +118,18 @@ void TPrintJob::StartDocument(const std::string& folder) {
 }
 
 PrintJobResult TPrintJob::Run(const std::string& folder, PrintButton button, PrintOutput& output) {
+  try {
+    return RunSteps(folder, button, output);
+  } catch (...) {
+    // " Cancel" must not stay behind a job that failed (a PDF that could not
+    // be written, a printer that gave up).
+    host_.SetStatus(1, "");
+    throw;
+  }
+}
+
+PrintJobResult TPrintJob::RunSteps(const std::string& folder, PrintButton button,
+                                   PrintOutput& output) {
   StartDocument(folder);
   PrintHeadingBlock();
   listing_.RunDirectoryLoop([this](const std::string& directory) { PrintDirectory(directory); });

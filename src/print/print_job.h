@@ -98,6 +98,7 @@ class TPrintJob : public SectionWriter {
   int EffectiveColumns() const { return columns_; }
 
  private:
+  PrintJobResult RunSteps(const std::string& folder, PrintButton button, PrintOutput& output);
   TPageMetaFileCanvas& Canvas();
   void DrawText(int x, int y, std::string_view text);
   void SetBold(bool bold);

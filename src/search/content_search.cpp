@@ -4,6 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "platform/regular_file.h"
 
 namespace tabulon {
@@ -81,12 +85,14 @@ int ByteFrequency(unsigned char b) {
 }
 
 // The position in the phrase whose byte (in all its case forms) is expected
-// to be rarest: candidates are found by that byte, so the scan stops seldom.
-std::size_t RarestPosition(const unsigned char* phrase, std::size_t length,
-                           const ByteTable& table) {
+// to be rarest, other than `skip`: candidates are found by such bytes, so the
+// scan stops seldom.
+std::size_t RarestPosition(const unsigned char* phrase, std::size_t length, const ByteTable& table,
+                           std::size_t skip) {
   std::size_t best = 0;
   int bestScore = 1 << 30;
   for (std::size_t i = 0; i < length; ++i) {
+    if (i == skip) continue;
     int score = 0;
     for (int b = 0; b < 256; ++b)
       if (table[b] == phrase[i]) score += ByteFrequency(static_cast<unsigned char>(b));
@@ -97,6 +103,89 @@ std::size_t RarestPosition(const unsigned char* phrase, std::size_t length,
   }
   return best;
 }
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Finds the starts worth comparing. With SSE2, sixteen starts at a time are
+// tested on the two rarest bytes of the phrase (every case form of each);
+// otherwise memchr finds the rarest byte. Either way no start is skipped that
+// could hold the phrase, and starts are offered in order.
+class StartFinder {
+ public:
+  StartFinder(const unsigned char* phrase, std::size_t length, const ByteTable& table)
+      : first_(RarestPosition(phrase, length, table, kNone)),
+        second_(length > 1 ? RarestPosition(phrase, length, table, first_) : first_),
+        memchrFinder_(phrase[first_], table) {
+    int forms1 = 0, forms2 = 0;
+    for (int b = 0; b < 256; ++b) {
+      if (table[b] == phrase[first_]) {
+        isFirst_[b] = true;
+        if (forms1 < 2) first16_[forms1] = static_cast<unsigned char>(b);
+        ++forms1;
+      }
+      if (table[b] == phrase[second_]) {
+        isSecond_[b] = true;
+        if (forms2 < 2) second16_[forms2] = static_cast<unsigned char>(b);
+        ++forms2;
+      }
+    }
+    if (forms1 == 1) first16_[1] = first16_[0];
+    if (forms2 == 1) second16_[1] = second16_[0];
+#ifdef __SSE2__
+    simd_ = forms1 <= 2 && forms2 <= 2;
+#endif
+  }
+
+  // How far past a start the finder looks: starts closer than this to the end
+  // of the data are left undecided.
+  std::size_t Reach() const {
+    return simd_ ? std::max(first_, second_) : first_;
+  }
+  // The buffer's contents changed.
+  void Reset() {
+    memchrFinder_.Reset();
+  }
+
+  // The first start at or after `from` to compare, or kNone.
+  std::size_t Find(const unsigned char* data, std::size_t from, std::size_t len) {
+    if (!simd_) {
+      std::size_t hit = memchrFinder_.Find(data, from + first_, len);
+      return hit >= len ? kNone : hit - first_;
+    }
+    const std::size_t reach = Reach();
+    if (len <= reach) return kNone;
+    const std::size_t end = len - reach;  // starts before `end` can be tested
+    std::size_t q = from;
+#ifdef __SSE2__
+    const __m128i a0 = _mm_set1_epi8(static_cast<char>(first16_[0]));
+    const __m128i a1 = _mm_set1_epi8(static_cast<char>(first16_[1]));
+    const __m128i b0 = _mm_set1_epi8(static_cast<char>(second16_[0]));
+    const __m128i b1 = _mm_set1_epi8(static_cast<char>(second16_[1]));
+    for (; q + 16 <= end; q += 16) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + q + first_));
+      const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + q + second_));
+      const __m128i hit = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(x, a0), _mm_cmpeq_epi8(x, a1)),
+                                        _mm_or_si128(_mm_cmpeq_epi8(y, b0), _mm_cmpeq_epi8(y, b1)));
+      const int mask = _mm_movemask_epi8(hit);
+      if (mask != 0)
+        return q + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; q < end; ++q)
+      if (isFirst_[data[q + first_]] && isSecond_[data[q + second_]]) return q;
+    return kNone;
+  }
+
+ private:
+  std::size_t first_;
+  std::size_t second_;
+  CandidateFinder memchrFinder_;
+  bool isFirst_[256] = {};
+  bool isSecond_[256] = {};
+  unsigned char first16_[2] = {0, 0};
+  unsigned char second16_[2] = {0, 0};
+  bool simd_ = false;
+};
 
 class Scanner {
  public:
@@ -153,11 +242,7 @@ bool ContentContains(ContentSource& source, const std::string& searchPhrase,
       size <= bufferSize ? static_cast<std::size_t>(size) : std::max(bufferSize, L + 1);
 
   const auto* phrase = reinterpret_cast<const unsigned char*>(searchPhrase.data());
-  // Candidates are looked for by their rarest byte, `anchor` bytes into the
-  // phrase; every start is still tried once, in order, so the result is that
-  // of trying each position.
-  const std::size_t anchor = RarestPosition(phrase, L, caseTable);
-  CandidateFinder finder(phrase[anchor], caseTable);
+  StartFinder finder(phrase, L, caseTable);
   Scanner s(source, capacity);
   if (s.Fill() < 0) return false;
 
@@ -166,11 +251,12 @@ bool ContentContains(ContentSource& source, const std::string& searchPhrase,
   std::size_t p = 0;  // the first start not yet tried
   const unsigned char* data = s.buffer_.get();
   for (;;) {
-    std::size_t hit = finder.Find(data, p + anchor, s.len_);
-    if (hit >= s.len_) {
-      // Starts from here on have their anchor beyond the buffer: keep them
-      // (fewer bytes than the phrase) and read on behind them.
-      std::size_t keep = std::max(p, s.len_ > anchor ? s.len_ - anchor : 0);
+    std::size_t q = finder.Find(data, p, s.len_);
+    if (q == kNone) {
+      // The starts left are too close to the end to be decided here: keep
+      // them (fewer bytes than the phrase) and read on behind them.
+      const std::size_t reach = finder.Reach();
+      std::size_t keep = std::max(p, s.len_ > reach ? s.len_ - reach : 0);
       keep = std::min(keep, s.len_);
       if (keep > 0) prev = data[keep - 1];
       s.Shift(keep);
@@ -180,7 +266,6 @@ bool ContentContains(ContentSource& source, const std::string& searchPhrase,
       if (n <= 0) return false;  // a read error, or the end of the file
       continue;
     }
-    std::size_t q = hit - anchor;
     if (caseTable[data[q]] != phrase[0] ||
         (wholeWord && !DelimiterSet.Contains(q > 0 ? data[q - 1] : prev))) {
       p = q + 1;

@@ -139,7 +139,10 @@ void TFindFile::StartWorker() {
   Worker* raw = worker.get();
   worker_ = std::move(worker);
   try {
-    raw->thread = std::thread([this, raw] { WorkerBody(raw); });
+    raw->thread = std::thread([this, raw, priority = threadPriority_] {
+      ApplyThreadPriority(priority);
+      WorkerBody(raw);
+    });
   } catch (...) {
     worker_.reset();
     throw;
@@ -147,7 +150,6 @@ void TFindFile::StartWorker() {
 }
 
 void TFindFile::WorkerBody(Worker* worker) {
-  ApplyThreadPriority(threadPriority_);
   try {
     ScanTargets();
   } catch (...) {

@@ -61,7 +61,8 @@ class TFindFile {
   void SetThreadPriority(TThreadPriority value) { threadPriority_ = value; }
   bool Cancelled() const { return cancelled_.load(); }
   bool Searching() const { return searching_.load(); }
-  // The folder depth during a walk; 1 = the target folder itself.
+  // The folder depth during a walk; 1 = the target folder itself. Like
+  // CurrentTarget, it belongs to the walking thread: read it in handlers.
   std::uint16_t Depth() const { return depth_; }
   // The target folder being walked; null outside a walk.
   const TTargetFolder* CurrentTarget() const { return currentTarget_; }

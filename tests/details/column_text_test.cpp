@@ -156,6 +156,27 @@ TEST(CsvColumns, QuotesInsideFieldsAreDoubled) {
       R"("/my ""docs""","say ""hi"", bob.txt","say ""hi"", bob.txt","Text Document",1234,"12/31/2003","3:05pm","A",)");
 }
 
+TEST(OutputLines, NamesWithMarkupOrQuotesInBothFormats) {
+  FakeLocale locale;
+  const ShownColumns firstRun{false, true, false, true, true, true};
+  EntryValues v = Report();
+  v.shortName = v.longName = R"(say "hi", bob.txt)";
+  std::string cells = HtmlColumns(v, firstRun, "/data/", locale);
+  EXPECT_EQ(
+      cells.substr(0, cells.find("</TD>") + 5),
+      R"(<TD WIDTH="70%"><A HREF="/data/say%20%22hi%22,%20bob.txt">say &quot;hi&quot;, bob.txt</A></TD>)");
+
+  v.shortName = v.longName = "R&D <b>.txt";
+  cells = HtmlColumns(v, firstRun, "/data/", locale);
+  EXPECT_EQ(
+      cells.substr(0, cells.find("</TD>") + 5),
+      R"(<TD WIDTH="70%"><A HREF="/data/R&amp;D%20%3Cb%3E.txt">R&amp;D &lt;b&gt;.txt</A></TD>)");
+  // Comma-delimited text has no markup to fear: the name stands as it is.
+  EXPECT_EQ(
+      CsvEntryRow(v, AllSix(), "/data/", CsvPathOption::kCombined, {}),
+      R"("/data/R&D <b>.txt","/data/R&D <b>.txt","Text Document",1234,"12/31/2003","3:05pm","A",)");
+}
+
 TEST(CsvColumns, UnreadableTimeAndFieldsOfDetails) {
   EntryValues v = Report();
   v.dateText = "N/A";

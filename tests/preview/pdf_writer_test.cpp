@@ -15,6 +15,7 @@
 
 #include "platform/text_measurer.h"
 #include "preview/preview_printer.h"
+#include "preview/printer_device.h"
 
 namespace tabulon {
 namespace {
@@ -68,24 +69,26 @@ class PdfWriterTest : public ::testing::Test {
       if (pageNumber > 1) preview.NewPage();
       TPageMetaFileCanvas& canvas = preview.Canvas();
       const int lineHeight = canvas.TextHeight("M") * 6 / 5;
-      int y = 300;
+      const int inch = preview.PixelsPerInchX();
+      const int left = inch / 2;
+      int y = inch / 2;
       canvas.SetFontBold(true);
-      canvas.TextOut(300, y, "Directory of /home/user/Documents/*.*");
+      canvas.TextOut(left, y, "Directory of /home/user/Documents/*.*");
       y += lineHeight;
-      canvas.TextOut(300, y, "Page " + std::to_string(pageNumber) + "     Sorted by Long Name");
+      canvas.TextOut(left, y, "Page " + std::to_string(pageNumber) + "     Sorted by Long Name");
       y += 2 * lineHeight;
       canvas.SetFontBold(false);
       for (int line = 0; line < 3; ++line) {
         if (line == 1) {
           canvas.SetBrushStyle(BrushStyle::kSolid);
           canvas.SetBrushColor(PageRgb(204, 204, 204));
-          canvas.FillRect(288, y, 4860, y + lineHeight);
+          canvas.FillRect(left - 12, y, 8 * inch, y + lineHeight);
           canvas.SetBrushStyle(BrushStyle::kClear);
         }
         const std::string name = "file_" + std::to_string(pageNumber) + std::to_string(line) +
                                  (line == 2 ? "_caf\xC3\xA9.txt" : ".txt");
-        canvas.TextOut(300, y, name);
-        canvas.TextOut(3000, y, "1,234");
+        canvas.TextOut(left, y, name);
+        canvas.TextOut(5 * inch, y, "1,234");
         y += lineHeight;
       }
     }
@@ -166,6 +169,34 @@ TEST_F(PdfWriterTest, AFailureNamesTheFileAndTheReason) {
     EXPECT_NE(message.find(file), std::string::npos) << message;
     EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
   }
+}
+
+// The printer path, on a printer that prints to a PDF file: the chosen range
+// arrives as one job, in order.
+TEST_F(PdfWriterTest, PrinterJobPrintsTheRange) {
+  const auto measurer = MakeTextMeasurer();
+  const std::string file = Path("printed.pdf");
+  auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  qprinter->setOutputFormat(QPrinter::PdfFormat);
+  qprinter->setOutputFileName(QString::fromStdString(file));
+  qprinter->setResolution(300);
+  qprinter->setPageSize(QPageSize(QPageSize::Letter));
+  PrinterReferenceDevice printer(std::move(qprinter));
+  ScreenReferenceDevice screen(96);
+  TPreviewPrinter preview(*measurer, &printer, screen);
+  preview.SetTitle("Tabulon - Preview");
+  RecordListing(preview);
+  EXPECT_EQ(preview.PixelsPerInchY(), 300);
+  EXPECT_EQ(preview.PageWidth(), 2550);
+  EXPECT_EQ(preview.PageHeight(), 3300);
+
+  ASSERT_TRUE(preview.PrintPages(1, 1));
+  const std::string info = RunCommand("pdfinfo '" + file + "' 2>&1");
+  EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+  const std::string text = Squeeze(RunCommand("pdftotext -layout '" + file + "' - 2>&1"));
+  EXPECT_NE(text.find("file_22_caf\xC3\xA9.txt"), std::string::npos) << text;
+  EXPECT_NE(text.find("1,234"), std::string::npos) << text;
+  EXPECT_EQ(text.find("file_10"), std::string::npos) << text;
 }
 
 TEST_F(PdfWriterTest, AnEmptyRecordStillGivesAValidDocument) {

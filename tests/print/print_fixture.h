@@ -72,7 +72,7 @@ class CountingOutput : public PrintOutput {
   bool printingAtEnd = true;
 };
 
-// 2003-12-31 15:05 UTC, the moment of the design's examples.
+// 2003-12-31 15:05 UTC, the moment the fixtures are dated.
 inline FileTime ExampleNow() {
   FileTime time = 0;
   CalendarToFileTime(CalendarTime{2003, 12, 31, 15, 5, 0, 0}, time);
@@ -91,7 +91,8 @@ struct PrintRig {
   static constexpr int kAdvance = 50;
   static constexpr int kHeight = 100;
 
-  explicit PrintRig(DeviceMetrics metrics = kLetter600) : device(metrics) {
+  explicit PrintRig(DeviceMetrics metrics = kLetter600, int advance = kAdvance)
+      : measurer(advance, kHeight), device(metrics) {
     clock.Set(ExampleNow());
     services.fileSystem = &fileSystem;
     services.timeZone = &timeZone;
@@ -128,7 +129,7 @@ struct PrintRig {
   FakeVolumes volumes;
   Services services;
   RecordingJobHost host;
-  FixedTextMeasurer measurer{kAdvance, kHeight};
+  FixedTextMeasurer measurer;
   FixedDevice device;
   ScreenReferenceDevice screen{96};
   TPreviewPrinter preview{measurer, &device, screen};
