@@ -209,7 +209,8 @@ TEST_F(PdfWriterTest, AnEmptyRecordStillGivesAValidDocument) {
   ASSERT_EQ(preview.PageCount(), 0);
   const std::string file = Path("empty.pdf");
   WritePdf(preview, file);
-  EXPECT_NE(RunCommand("pdfinfo '" + file + "' 2>&1").find("Pages:           1"), std::string::npos);
+  EXPECT_NE(RunCommand("pdfinfo '" + file + "' 2>&1").find("Pages:           1"),
+            std::string::npos);
 }
 
 }  // namespace
