@@ -67,6 +67,10 @@ int TPrintJob::TextWidth(std::string_view text) {
   return Canvas().TextWidth(text);
 }
 
+WidthOf TPrintJob::CanvasWidths() {
+  return [this](std::string_view text) { return TextWidth(text); };
+}
+
 const ListingTotals& TPrintJob::Totals() const {
   return session_.Totals;
 }
@@ -194,7 +198,7 @@ void TPrintJob::PrintHeadingBlock() {
   state_.CurrentX = m.TextLeft;
   state_.CurrentY = m.TextTop;
   SetBold(true);
-  WidthOf widthOf = [this](std::string_view text) { return TextWidth(text); };
+  const WidthOf widthOf = CanvasWidths();
 
   const std::string folderLine = "Directory of " + listing_.RootSpec();
   TwoLines folder = SplitToWidth(folderLine, m.TextAreaWidth, widthOf, false);
@@ -252,7 +256,7 @@ void TPrintJob::PrintDirectoryHeading(std::string_view text, bool deferred) {
   // The Cancel panel may have ended the document while the search ran.
   if (!printer_.Printing()) return;
   state_.CurrentX = m.TextLeft;
-  WidthOf widthOf = [this](std::string_view t) { return TextWidth(t); };
+  const WidthOf widthOf = CanvasWidths();
   if (!o.chkDirOnly) {
     SetBold(true);
     TwoLines lines = SplitToWidth(text, m.TextAreaWidth, widthOf, false);
@@ -363,7 +367,7 @@ void TPrintJob::DrawEntry(const FileEntry& entry) {
     x += m.ShortNameColumnWidth + m.ColumnGap;
   }
   if (o.chkLongName) {
-    WidthOf widthOf = [this](std::string_view t) { return TextWidth(t); };
+    const WidthOf widthOf = CanvasWidths();
     TwoLines lines = SplitToWidth(entry.LongName, longNameWidth_, widthOf, true);
     DrawText(x, state_.CurrentY, lines.first);
     if (lines.wrapped) {
@@ -413,8 +417,7 @@ std::string TPrintJob::FitTypeName(const std::string& typeName) {
   TPageMetaFileCanvas& canvas = Canvas();
   const bool bold = canvas.FontBold();
   canvas.SetFontBold(false);
-  WidthOf widthOf = [&canvas](std::string_view t) { return canvas.TextWidth(t); };
-  std::string fitted(FitToWidth(typeName, metrics_.TypeColumnWidth, widthOf));
+  std::string fitted(FitToWidth(typeName, metrics_.TypeColumnWidth, CanvasWidths()));
   canvas.SetFontBold(bold);
   return fitted;
 }

@@ -14,6 +14,7 @@
 #include "listing/section_writer.h"
 #include "platform/services.h"
 #include "print/page_metrics.h"
+#include "print/text_fit.h"
 
 namespace tabulon {
 
@@ -103,6 +104,8 @@ class TPrintJob : public SectionWriter {
   void DrawText(int x, int y, std::string_view text);
   void SetBold(bool bold);
   int TextWidth(std::string_view text);
+  // Widths in the canvas's current font, for fitting.
+  WidthOf CanvasWidths();
   void BreakPage();
   void DrawEntry(const FileEntry& entry);
   void DrawDetails(const std::string& folder, const FileEntry& entry);

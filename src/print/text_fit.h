@@ -6,13 +6,8 @@
 #include <cstddef>
 #include <functional>
 #include <string_view>
-#include <vector>
 
 namespace tabulon {
-
-// The byte length of each code point of a UTF-8 text, in order. A byte that
-// does not start a valid sequence counts as a character of its own.
-std::vector<std::size_t> CodePointLengths(std::string_view text);
 
 using WidthOf = std::function<int(std::string_view)>;
 
