@@ -16,23 +16,11 @@
 
 #include "details/detail_sources.h"
 #include "details/detail_text.h"
+#include "platform/code_points.h"
 
 namespace tabulon {
 
 class Locale;
-
-// Character counting for padding and cutting: one character is one code
-// point, a byte that does not start a well-formed UTF-8 sequence is one
-// character of its own, and no sequence is ever split.
-namespace utf8 {
-std::size_t Count(std::string_view text);
-std::string_view Left(std::string_view text, std::size_t count);
-// `count` characters from the 1-based position `start` (0 counts as 1).
-std::string_view Copy(std::string_view text, std::size_t start, std::size_t count);
-std::string PadRight(std::string_view text, std::size_t width);  // never cuts
-std::string PadLeft(std::string_view text, std::size_t width);   // never cuts
-std::string Fit(std::string_view text, std::size_t width);       // pads and cuts
-}  // namespace utf8
 
 // The six value texts of an entry and its size (the listing's FileEntry
 // hands these over).

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/code_points.h"
+
 namespace tabulon {
 
 class Locale;
@@ -13,18 +15,30 @@ class Locale;
 // Texts are UTF-8 bytes; "one character" is one code point, and a byte that
 // does not start a well-formed sequence counts as one character of its own.
 // No helper ever splits a sequence.
-std::size_t CharCount(std::string_view text);
+inline std::size_t CharCount(std::string_view text) {
+  return utf8::Count(text);
+}
 // The first `count` characters (all of them when there are fewer).
-std::string_view LeftChars(std::string_view text, std::size_t count);
+inline std::string_view LeftChars(std::string_view text, std::size_t count) {
+  return utf8::Left(text, count);
+}
 // `count` characters from the 1-based character position `start`; empty when
 // start is past the end (start 0 counts as 1).
-std::string_view CopyChars(std::string_view text, std::size_t start, std::size_t count);
+inline std::string_view CopyChars(std::string_view text, std::size_t start, std::size_t count) {
+  return utf8::Copy(text, start, count);
+}
 // The text followed (PadRight) or preceded (PadLeft) by blanks up to `width`
 // characters; a longer text is not cut.
-std::string PadRight(std::string_view text, std::size_t width);
-std::string PadLeft(std::string_view text, std::size_t width);
+inline std::string PadRight(std::string_view text, std::size_t width) {
+  return utf8::PadRight(text, width);
+}
+inline std::string PadLeft(std::string_view text, std::size_t width) {
+  return utf8::PadLeft(text, width);
+}
 // Padded with blanks and cut to exactly `width` characters.
-std::string FitRight(std::string_view text, std::size_t width);
+inline std::string FitRight(std::string_view text, std::size_t width) {
+  return utf8::Fit(text, width);
+}
 
 class TStringCollection {
  public:
