@@ -4,6 +4,13 @@
 #include "platform/shell.h"
 
 namespace tabulon {
+namespace {
+
+// Lines gather here and go to the file in few large writes; a cancel, an
+// error and the end of the job all flush what is gathered.
+constexpr std::size_t kFileBufferSize = 32 * 1024;
+
+}  // namespace
 
 ExportJob::ExportJob(ListingSession& session, const Services& services,
                      const DetailSources& details, JobHost& host)
@@ -11,6 +18,22 @@ ExportJob::ExportJob(ListingSession& session, const Services& services,
 
 ExportResult ExportJob::Run(const ListingOptions& options, const std::string& folder,
                             const std::string& fileName, ExportFormat format) {
+  try {
+    return RunJob(options, folder, fileName, format);
+  } catch (...) {
+    // What was written stays in the file, even when the job fails.
+    if (file_) {
+      try {
+        file_->Close();
+      } catch (const OutputError&) {
+      }
+    }
+    throw;
+  }
+}
+
+ExportResult ExportJob::RunJob(const ListingOptions& options, const std::string& folder,
+                               const std::string& fileName, ExportFormat format) {
   writer_.reset();
   file_.reset();
   job_ = std::make_unique<ListingJob>(options, services_, host_);
@@ -40,7 +63,7 @@ ExportResult ExportJob::Run(const ListingOptions& options, const std::string& fo
   job_->ComputeDateRange();
   format_ = format;
 
-  file_ = std::make_unique<LineWriter>(fileName);
+  file_ = std::make_unique<LineWriter>(fileName, kFileBufferSize);
   writer_ = MakeExportWriter(format_, *file_, *job_, flags_, details_, shadeCounter_);
 
   job_->FormRoot(folder);
@@ -59,6 +82,7 @@ ExportResult ExportJob::Run(const ListingOptions& options, const std::string& fo
   result.txtExclude = masks.txtExclude;
   result.cancelled = host_.CancelRequested();
   if (result.cancelled) {
+    file_->Flush();
     host_.SetStatus(0, " Export canceled");
   } else {
     if (headed) {
@@ -87,7 +111,10 @@ void ExportJob::ExportDirectory(const std::string& path) {
     }
   }
   host_.ProcessEvents();
-  if (host_.CancelRequested()) return;
+  if (host_.CancelRequested()) {
+    file_->Flush();
+    return;
+  }
   const bool anyFiles = totals.DirFileCount != 0;
   const bool listed =
       (opts.txtFilespec == "*.*" || anyFiles) && (!opts.chkExcludeEmpty || anyFiles);

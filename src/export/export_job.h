@@ -46,6 +46,8 @@ class ExportJob : private SectionWriter {
   const ExportFlags& Flags() const { return flags_; }
 
  private:
+  ExportResult RunJob(const ListingOptions& options, const std::string& folder,
+                      const std::string& fileName, ExportFormat format);
   // Lists one directory, a path ending in "/".
   void ExportDirectory(const std::string& path);
   // The heading of a directory, or the start of a directories-only line.

@@ -24,6 +24,7 @@ ListingSession::ListingSession(FileSystem& fileSystem, const TimeZone& timeZone,
                                   const SearchRec& fileInfo) {
     FindFilesFileMatch(sender, folder, fileInfo);
   };
+  PrepareEntryFormat();
 }
 
 TrimmedMasks ListingSession::ConfigureSearch(CollectorJob job) {
@@ -31,7 +32,20 @@ TrimmedMasks ListingSession::ConfigureSearch(CollectorJob job) {
   const TrimmedMasks masks = tabulon::ConfigureSearch(job_.options, findFiles_.Criteria(), locale_);
   job_.options.txtFilespec = masks.txtFilespec;
   job_.options.txtExclude = masks.txtExclude;
+  PrepareEntryFormat();
   return masks;
+}
+
+void ListingSession::PrepareEntryFormat() {
+  compiledDateTimeFormat_ = CompiledDateFormat(job_.dateTimeFormat);
+  entryFormat_ = EntryFormat{};
+  entryFormat_.grpDate = job_.options.grpDate;
+  entryFormat_.grpSortField = job_.options.grpSortField;
+  entryFormat_.chkLongName = job_.options.chkLongName;
+  entryFormat_.chkFileType = job_.options.chkFileType;
+  entryFormat_.dateTimeFormat = job_.dateTimeFormat;
+  entryFormat_.separators = job_.separators;
+  entryFormat_.compiledDateTimeFormat = &compiledDateTimeFormat_;
 }
 
 void ListingSession::CollectDirectory(const std::string& directory) {
@@ -63,14 +77,8 @@ void ListingSession::FindFilesFileMatch(TFindFile& /*sender*/, const std::string
     typeName = ShellTypeName(folder + fileInfo.name);
     if (job_.fitTypeName) typeName = job_.fitTypeName(typeName);
   }
-  EntryFormat format;
-  format.grpDate = options.grpDate;
-  format.grpSortField = options.grpSortField;
-  format.chkLongName = options.chkLongName;
-  format.chkFileType = options.chkFileType;
-  format.dateTimeFormat = job_.dateTimeFormat;
-  format.separators = job_.separators;
-  lstFiles.push_back(MakeFileEntry(fileInfo, std::move(typeName), format, timeZone_, locale_));
+  lstFiles.push_back(
+      MakeFileEntry(fileInfo, std::move(typeName), entryFormat_, timeZone_, locale_));
   Totals.AddFile(lstFiles.back().Size);
 }
 

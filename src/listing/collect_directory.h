@@ -80,6 +80,11 @@ class ListingSession {
   const Shell& shell_;
   TFindFile findFiles_;
   CollectorJob job_;
+  void PrepareEntryFormat();
+
+  // Built from the job once, not for every match.
+  CompiledDateFormat compiledDateTimeFormat_;
+  EntryFormat entryFormat_;
 };
 
 }  // namespace tabulon

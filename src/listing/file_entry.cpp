@@ -49,17 +49,39 @@ std::string AttrText(std::uint32_t attributes) {
   return PadRight(text, 4);
 }
 
+namespace {
+
+void AppendDigits(std::string& out, unsigned value, int digits) {
+  char buffer[12];
+  int length = 0;
+  do {
+    buffer[length++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (int pad = length; pad < digits; ++pad) out += '0';
+  while (length > 0) out += buffer[--length];
+}
+
+// The key of a time known to be valid.
+void AppendDateKey(DosDateTime time, std::string& key) {
+  // Minute precision: two files of the same minute sort as equal.
+  AppendDigits(key, (time >> 25) + 1980u, 4);
+  AppendDigits(key, (time >> 21) & 15u, 2);
+  AppendDigits(key, (time >> 16) & 31u, 2);
+  AppendDigits(key, (time >> 11) & 31u, 2);
+  AppendDigits(key, (time >> 5) & 63u, 2);
+}
+
+}  // namespace
+
 bool DateKey(DosDateTime time, std::string& key) {
   DateTimeValue value = 0;
   if (!DosDateTimeToDateTime(time, value)) {
     key = "N/A";
     return false;
   }
-  // Minute precision: two files of the same minute sort as equal.
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04u%02u%02u%02u%02u", (time >> 25) + 1980u,
-                (time >> 21) & 15u, (time >> 16) & 31u, (time >> 11) & 31u, (time >> 5) & 63u);
-  key = buffer;
+  key.clear();
+  AppendDateKey(time, key);
   return true;
 }
 
@@ -101,11 +123,17 @@ FileEntry MakeFileEntry(const SearchRec& fileInfo, std::string typeName, const E
 
   const DosDateTime time = EntryTime(fileInfo, format.grpDate, timeZone);
   std::string dateKey;
-  if (DateKey(time, dateKey)) {
-    DateTimeValue value = 0;
-    DosDateTimeToDateTime(time, value);
-    entry.DateText = FormatDateTime(format.dateTimeFormat, value, format.separators);
+  DateTimeValue value = 0;
+  if (DosDateTimeToDateTime(time, value)) {
+    // Only a sort by date reads the key.
+    if (format.grpSortField == kSortDateTime) AppendDateKey(time, dateKey);
+    if (format.compiledDateTimeFormat != nullptr) {
+      entry.DateText = format.compiledDateTimeFormat->Format(value, format.separators);
+    } else {
+      entry.DateText = FormatDateTime(format.dateTimeFormat, value, format.separators);
+    }
   } else {
+    dateKey = "N/A";
     entry.DateText = "N/A";
   }
   entry.AttrText = AttrText(fileInfo.attr);

@@ -41,6 +41,9 @@ struct EntryFormat {
   bool chkFileType = false;
   std::string dateTimeFormat = "mm/dd/yyyy  h:mm";
   DateTimeSeparators separators;
+  // dateTimeFormat read once, for a caller that builds many entries; null
+  // reads the pattern for every entry. Borrowed.
+  const CompiledDateFormat* compiledDateTimeFormat = nullptr;
 };
 
 // The folder as a heading shows it: without its trailing "/", while the root

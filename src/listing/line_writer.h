@@ -1,8 +1,12 @@
-// The one writer of listing files: every piece goes to the file as soon as it
-// is written, lines end with CR LF, and a failed write becomes an exception
-// that names the file and gives the system's reason.
+// The one writer of listing files: lines end with CR LF, and a failed write
+// becomes an exception that names the file and gives the system's reason.
+// Unbuffered, every piece is in the file as soon as it is written; with a
+// buffer, pieces reach the file when it fills, at Flush and at Close, and
+// the destructor still hands what is left to the file, so nothing written
+// before a cancel or an error elsewhere is lost.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,27 +29,37 @@ class OutputError : public std::runtime_error {
 class LineWriter {
  public:
   // Creates the file, replacing an existing one. Throws OutputError.
-  explicit LineWriter(std::string fileName);
-  ~LineWriter();  // closes the file if Close() was not reached; never throws
+  // `bufferSize` 0 writes every piece through at once.
+  explicit LineWriter(std::string fileName, std::size_t bufferSize = 0);
+  // Writes what is buffered and closes the file if Close() was not reached;
+  // never throws.
+  ~LineWriter();
   LineWriter(const LineWriter&) = delete;
   LineWriter& operator=(const LineWriter&) = delete;
 
-  // Writes the text without a line end; it is in the file on return.
+  // Writes the text without a line end.
   void Write(std::string_view text);
   // Writes the text and CR LF in one piece.
   void WriteLine(std::string_view text = {});
-  // Closes the file; a failure to close throws OutputError.
+  // Hands everything buffered to the file. Throws OutputError.
+  void Flush();
+  // Flushes and closes the file; a failure throws OutputError, and the file
+  // is closed all the same.
   void Close();
 
   const std::string& FileName() const { return fileName_; }
 
  private:
   [[noreturn]] void Fail(int error, const char* what) const;
+  // The system's error of a failed write, or 0.
+  int TryWriteAll(const char* data, std::size_t size);
   void WriteAll(const char* data, std::size_t size);
+  void Append(std::string_view text);
 
   std::string fileName_;
   int fd_ = -1;
-  std::string line_;  // reused buffer for a line and its end
+  std::size_t bufferSize_ = 0;
+  std::string buffer_;  // pieces not yet in the file; a line and its end when unbuffered
 };
 
 }  // namespace tabulon

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_time.h"
 
@@ -23,5 +24,41 @@ struct DateTimeSeparators {
 // or "pm" in lower case.
 std::string FormatDateTime(std::string_view pattern, DateTimeValue value,
                            const DateTimeSeparators& separators = {});
+
+// A pattern read once, for formatting many values: Format gives exactly what
+// FormatDateTime gives for the same pattern.
+class CompiledDateFormat {
+ public:
+  explicit CompiledDateFormat(std::string_view pattern = {});
+
+  std::string Format(DateTimeValue value, const DateTimeSeparators& separators = {}) const;
+  // Appends the text to `out`; nothing for a value that cannot be decoded.
+  void AppendTo(std::string& out, const CalendarTime& time,
+                const DateTimeSeparators& separators) const;
+
+ private:
+  enum class Field {
+    kText,
+    kYear2,
+    kYear4,
+    kDay,
+    kMonth,
+    kHour,
+    kMinute,
+    kSecond,
+    kMilli,
+    kAmPm,
+    kDateSeparator,
+    kTimeSeparator
+  };
+  struct Piece {
+    Field field = Field::kText;
+    int width = 0;
+    std::string text;  // kText; for kAmPm the morning text
+    std::string pm;    // kAmPm: the afternoon text
+  };
+  std::vector<Piece> pieces_;
+  bool twelveHour_ = false;
+};
 
 }  // namespace tabulon

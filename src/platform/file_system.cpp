@@ -2,11 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/locale.h"
@@ -109,13 +114,85 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-void FillRecord(const struct statx& st, std::string name, bool dotEntry, const TimeZone& timeZone,
+int OpenFolder(const char* path) {
+  int fd = -1;
+  do {
+    fd = ::open(path, O_RDONLY | O_NONBLOCK | O_DIRECTORY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// A folder's entries read with getdents64 into a buffer of its own: what a
+// directory stream does, without the stream's extra status call per folder.
+class FolderReader {
+ public:
+  explicit FolderReader(int fd) : fd_(fd) {}
+  ~FolderReader() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FolderReader(const FolderReader&) = delete;
+  FolderReader& operator=(const FolderReader&) = delete;
+
+  int Fd() const { return fd_; }
+
+  // The next entry; null at the end or on an error.
+  const struct dirent64* Next() {
+    if (position_ >= filled_) {
+      if (fd_ < 0 || ended_) return nullptr;
+      if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+      ssize_t got = 0;
+      do {
+        got = getdents64(fd_, buffer_.get(), kBufferSize);
+      } while (got < 0 && errno == EINTR);
+      if (got <= 0) {
+        ended_ = true;
+        return nullptr;
+      }
+      position_ = 0;
+      filled_ = static_cast<std::size_t>(got);
+    }
+    const auto* entry = reinterpret_cast<const struct dirent64*>(buffer_.get() + position_);
+    position_ += entry->d_reclen;
+    return entry;
+  }
+
+  void Close() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+    ended_ = true;
+  }
+
+ private:
+  static constexpr std::size_t kBufferSize = 32 * 1024;
+  int fd_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t position_ = 0;
+  std::size_t filled_ = 0;
+  bool ended_ = false;
+};
+
+// File systems whose folders count a link for every subfolder (the ".." of
+// each), so that a link count of exactly 2 means there is none. Others
+// (btrfs, network and FUSE file systems, overlays) give counts that say
+// nothing, and their folders are always read.
+bool TypeCountsSubfolderLinks(long type) {
+  switch (type) {
+    case EXT4_SUPER_MAGIC:  // ext2, ext3 and ext4 share it
+    case XFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The record is reused from entry to entry, so its strings keep their storage.
+void FillRecord(const struct statx& st, const char* name, bool dotEntry, const TimeZone& timeZone,
                 SearchRec& rec) {
   std::uint32_t attr = 0;
   const bool directory = S_ISDIR(st.stx_mode);
   if (directory) attr |= kAttrDirectory;
   if ((st.stx_mode & S_IWUSR) == 0) attr |= kAttrReadOnly;
-  if (!dotEntry && !name.empty() && name[0] == '.') attr |= kAttrHidden;
+  if (!dotEntry && name[0] == '.') attr |= kAttrHidden;
 
   // Folders carry no size, as in the search record of other systems; fifos,
   // sockets and devices report 0 too.
@@ -128,12 +205,12 @@ void FillRecord(const struct statx& st, std::string name, bool dotEntry, const T
   data.lastWriteTime = FileTimeFromUnix(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
   data.sizeHigh = static_cast<std::uint32_t>(size >> 32);
   data.sizeLow = static_cast<std::uint32_t>(size);
-  data.fileName = name;
+  data.fileName.assign(name);
   data.alternateName.clear();
 
   rec.attr = attr;
   rec.size = data.sizeLow;
-  rec.name = std::move(name);
+  rec.name.assign(name);
   rec.time = 0;
   FileTime local = 0;
   DosDateTime dos = 0;
@@ -144,15 +221,11 @@ void FillRecord(const struct statx& st, std::string name, bool dotEntry, const T
 
 class RealSearch : public DirectorySearch {
  public:
-  RealSearch(DIR* dir, std::string mask, std::uint32_t attrFilter, const TimeZone& timeZone)
-      : dir_(dir), mask_(std::move(mask)), attrFilter_(attrFilter), timeZone_(timeZone) {}
-  ~RealSearch() override {
-    if (dir_) closedir(dir_);
-  }
+  RealSearch(int dirFd, std::string mask, std::uint32_t attrFilter, const TimeZone& timeZone)
+      : dir_(dirFd), mask_(std::move(mask)), attrFilter_(attrFilter), timeZone_(timeZone) {}
 
   bool Next(SearchRec& rec) override {
-    if (!dir_) return false;
-    while (dirent* entry = readdir(dir_)) {
+    while (const struct dirent64* entry = dir_.Next()) {
       const char* name = entry->d_name;
       // The name alone decides the mask; the entry is read only if it matches.
       if (!MatchFindMask(name, mask_)) continue;
@@ -163,8 +236,7 @@ class RealSearch : public DirectorySearch {
       if ((rec.attr & kFilteredBits & ~attrFilter_) != 0) continue;
       return true;
     }
-    closedir(dir_);
-    dir_ = nullptr;
+    dir_.Close();
     return false;
   }
 
@@ -173,7 +245,7 @@ class RealSearch : public DirectorySearch {
   // link that points nowhere keeps its own data. False for an entry to
   // leave out (a link to a folder, or one that vanished).
   bool Stat(const char* name, unsigned char type, struct statx& st) {
-    const int fd = dirfd(dir_);
+    const int fd = dir_.Fd();
     if (type == DT_LNK) {
       if (StatAt(fd, name, 0, &st) == 0) {
         return !S_ISDIR(st.stx_mode);
@@ -191,7 +263,7 @@ class RealSearch : public DirectorySearch {
     return true;
   }
 
-  DIR* dir_;
+  FolderReader dir_;
   std::string mask_;
   std::uint32_t attrFilter_;
   const TimeZone& timeZone_;
@@ -219,16 +291,24 @@ class RealFileSystem : public FileSystem {
       mask = spec.substr(slash + 1);
     }
     if (mask.empty()) return std::make_unique<EmptySearch>();
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return std::make_unique<EmptySearch>();
-    return std::make_unique<RealSearch>(dir, std::move(mask), attrFilter, timeZone_);
+    const int dirFd = OpenFolder(folder.c_str());
+    if (dirFd < 0) return std::make_unique<EmptySearch>();
+    return std::make_unique<RealSearch>(dirFd, std::move(mask), attrFilter, timeZone_);
   }
 
   std::vector<SubdirectoryEntry> ListSubdirectories(const std::string& folder) override {
     std::vector<SubdirectoryEntry> result;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return result;
-    while (dirent* entry = readdir(dir)) {
+    const int dirFd = OpenFolder(folder.c_str());
+    if (dirFd < 0) return result;
+    FolderReader dir(dirFd);
+    // Most folders of a tree have no subfolders; where the link count says
+    // so, their entries need not be read at all.
+    struct stat self {};
+    if (fstat(dirFd, &self) == 0 && self.st_nlink == 2 &&
+        CountsSubfolderLinks(dirFd, self.st_dev)) {
+      return result;
+    }
+    while (const struct dirent64* entry = dir.Next()) {
       const char* name = entry->d_name;
       if (IsDotOrDotDot(name)) continue;
       bool isDirectory = entry->d_type == DT_DIR;
@@ -236,15 +316,13 @@ class RealFileSystem : public FileSystem {
       // is never a subdirectory to walk.
       if (entry->d_type == DT_UNKNOWN) {
         struct stat st {};
-        isDirectory =
-            fstatat(dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        isDirectory = fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
       }
       if (!isDirectory) continue;
       std::uint32_t attributes = kAttrDirectory;
       if (name[0] == '.') attributes |= kAttrHidden;
       result.push_back(SubdirectoryEntry{name, attributes});
     }
-    closedir(dir);
     return result;
   }
 
@@ -259,7 +337,23 @@ class RealFileSystem : public FileSystem {
   }
 
  private:
+  // Whether the file system of a device counts subfolder links, asked once
+  // per device; a walk may run on a worker thread.
+  bool CountsSubfolderLinks(int dirFd, dev_t device) {
+    std::lock_guard<std::mutex> lock(deviceLock_);
+    for (const auto& [known, counts] : devices_) {
+      if (known == device) return counts;
+    }
+    struct statfs info {};
+    const bool counts =
+        fstatfs(dirFd, &info) == 0 && TypeCountsSubfolderLinks(static_cast<long>(info.f_type));
+    devices_.emplace_back(device, counts);
+    return counts;
+  }
+
   const TimeZone& timeZone_;
+  std::mutex deviceLock_;
+  std::vector<std::pair<dev_t, bool>> devices_;
 };
 
 }  // namespace
@@ -270,6 +364,8 @@ bool IsRootPath(std::string_view path) {
 
 bool MatchFindMask(std::string_view name, std::string_view mask) {
   if (mask.empty() || name.empty()) return false;
+  // The masks of nearly every search take every name.
+  if (mask == "*" || mask == "*.*") return true;
   // A mask ending in "." takes only names without a dot.
   if (mask.back() == '.') {
     if (name.find('.') != std::string_view::npos) return false;

@@ -104,6 +104,8 @@ bool TTargetSearch::Matches(const std::string& folder, const SearchRec& rec) con
                          rec.findData.lastAccessTime, timeZone_))
     return false;
   if (Folders.IsExcluded(folder, rec.name)) return false;
+  // The full path is built only for a content search.
+  if (Content.PhraseLength() < 1) return true;
   return Content.Matches(folder + rec.name);
 }
 
