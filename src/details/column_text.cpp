@@ -66,17 +66,17 @@ std::string FolderWithDelim(std::string_view folder) {
 std::string PrintColumnText(Column column, const EntryValues& values, const Locale& locale) {
   switch (column) {
     case Column::kShortName:
-      return values.shortName;
+      return std::string(values.shortName);
     case Column::kLongName:
-      return values.longName;
+      return std::string(values.longName);
     case Column::kFileType:
-      return values.typeName;
+      return std::string(values.typeName);
     case Column::kSize:
       return SizeText(values.size, locale);
     case Column::kDateTime:
-      return values.dateText;
+      return std::string(values.dateText);
     case Column::kAttributes:
-      return values.attrText;
+      return std::string(values.attrText);
   }
   return {};
 }
@@ -84,16 +84,27 @@ std::string PrintColumnText(Column column, const EntryValues& values, const Loca
 std::string PlainTextColumns(const EntryValues& values, const ShownColumns& shown,
                              const Locale& locale) {
   std::string line;
-  if (shown.shortName) line += utf8::PadRight(values.shortName, 15);
+  AppendPlainTextColumns(line, values, shown, locale);
+  return line;
+}
+
+void AppendPlainTextColumns(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                            const Locale& locale) {
+  if (shown.shortName) utf8::AppendPadRight(out, values.shortName, 15);
   if (shown.longName) {
     const int width = LongNameWidth(shown);
-    line += utf8::Fit(values.longName, width > 0 ? static_cast<std::size_t>(width) : 0);
+    utf8::AppendFit(out, values.longName, width > 0 ? static_cast<std::size_t>(width) : 0);
   }
-  if (shown.fileType) line += utf8::Fit(values.typeName, 25);
-  if (shown.fileSize) line += SizeTextRight(values.size, 15, locale);
-  if (shown.fileDate) line += "  " + utf8::PadRight(values.dateText, 19);
-  if (shown.fileAttr) line += "  " + values.attrText;
-  return line;
+  if (shown.fileType) utf8::AppendFit(out, values.typeName, 25);
+  if (shown.fileSize) AppendSizeTextRight(out, values.size, 15, locale);
+  if (shown.fileDate) {
+    out += "  ";
+    utf8::AppendPadRight(out, values.dateText, 19);
+  }
+  if (shown.fileAttr) {
+    out += "  ";
+    out.append(values.attrText);
+  }
 }
 
 void AppendPlainTextDetail(std::vector<std::string>& lines, const ShownDetail& detail) {
@@ -134,8 +145,8 @@ std::string CsvColumns(const EntryValues& values, const ShownColumns& shown,
   if (pathOption == CsvPathOption::kSeparate) row += CsvQuoted(FolderText(folder)) + ",";
   const std::string prefix =
       pathOption == CsvPathOption::kCombined ? FolderWithDelim(folder) : std::string();
-  if (shown.shortName) row += CsvQuoted(prefix + values.shortName) + ",";
-  if (shown.longName) row += CsvQuoted(prefix + values.longName) + ",";
+  if (shown.shortName) row += CsvQuoted(std::string(prefix).append(values.shortName)) + ",";
+  if (shown.longName) row += CsvQuoted(std::string(prefix).append(values.longName)) + ",";
   if (shown.fileType) row += CsvQuoted(values.typeName) + ",";
   if (shown.fileSize) row += CsvBare(Trim(values.sizeField)) + ",";
   if (shown.fileDate) {
@@ -230,7 +241,7 @@ std::string HtmlColumns(const EntryValues& values, const ShownColumns& shown,
   if (shown.shortName) cells += "<TD>" + HtmlText(utf8::PadRight(values.shortName, 15)) + "</TD>";
   if (shown.longName) {
     cells += "<TD WIDTH=\"" + std::to_string(LongNamePercent(shown)) + "%\"><A HREF=\"" +
-             HtmlLinkAddress(FolderWithDelim(folder) + values.longName) + "\">" +
+             HtmlLinkAddress(FolderWithDelim(folder).append(values.longName)) + "\">" +
              HtmlText(values.longName) + "</A></TD>";
   }
   if (shown.fileType) {

@@ -23,14 +23,14 @@ namespace tabulon {
 class Locale;
 
 // The six value texts of an entry and its size (the listing's FileEntry
-// hands these over).
+// hands these over). The texts are borrowed from whoever holds the entry.
 struct EntryValues {
-  std::string shortName;
-  std::string longName;
-  std::string typeName;
-  std::string sizeField;  // decimal digits, padded on the left to 10
-  std::string dateText;
-  std::string attrText;  // "RHSA" letters, padded to 4
+  std::string_view shortName;
+  std::string_view longName;
+  std::string_view typeName;
+  std::string_view sizeField;  // decimal digits, padded on the left to 10
+  std::string_view dateText;
+  std::string_view attrText;  // "RHSA" letters, padded to 4
   std::uint64_t size = 0;
 };
 
@@ -65,6 +65,9 @@ std::string PrintColumnText(Column column, const EntryValues& values, const Loca
 // wants, with no other separator.
 std::string PlainTextColumns(const EntryValues& values, const ShownColumns& shown,
                              const Locale& locale);
+// The same, added to the end of `out`.
+void AppendPlainTextColumns(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                            const Locale& locale);
 // Adds one detail to the lines of an entry, whose last line is the one still
 // open: version, MP3 and Office start a new line of two blanks and the text;
 // an image puts its text on a line of its own and leaves an empty line open.

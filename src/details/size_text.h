@@ -16,6 +16,9 @@ std::string SizeText(std::uint64_t value, const Locale& locale);
 
 // SizeText right-aligned with blanks in `width` characters; never cut.
 std::string SizeTextRight(std::uint64_t value, std::size_t width, const Locale& locale);
+// SizeTextRight added to the end of `out`.
+void AppendSizeTextRight(std::string& out, std::uint64_t value, std::size_t width,
+                         const Locale& locale);
 inline std::string SizeText6(std::uint64_t value, const Locale& locale) {
   return SizeTextRight(value, 6, locale);
 }

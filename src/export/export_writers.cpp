@@ -106,12 +106,18 @@ class PlainTextWriter : public ExportWriter {
       details = EntryDetails(entry.LongName, FullPath(folder, entry), DetailOptionsOf(options_),
                              details_, locale_);
     }
-    std::string text;
-    for (const std::string& line : PlainTextEntryLines(ValuesOf(entry), shown_, details, locale_)) {
-      text += line;
-      text += "\r\n";
+    // One text buffer for all entries; a plain entry is built in place.
+    text_.clear();
+    if (details.empty()) {
+      AppendPlainTextColumns(text_, ValuesOf(entry), shown_, locale_);
+      text_ += "\r\n";
+    } else {
+      for (const std::string& line : PlainTextEntryLines(ValuesOf(entry), shown_, details, locale_)) {
+        text_ += line;
+        text_ += "\r\n";
+      }
     }
-    out_.Write(text);
+    out_.Write(text_);
   }
 
   void DirectoryTotals(const ListingTotals& totals) override {
@@ -132,6 +138,9 @@ class PlainTextWriter : public ExportWriter {
 
  protected:
   const ShownColumns shown_ = ShownOf(options_);
+
+ private:
+  std::string text_;
 };
 
 class DelimitedWriter : public ExportWriter {

@@ -53,6 +53,7 @@ void ListingSession::CollectDirectory(const std::string& directory) {
   if (HeadingIsImmediate(job_.options) && job_.sectionWriter != nullptr) {
     job_.sectionWriter->WriteDirectoryHeading(FolderDisplayPath(directory));
   }
+  for (FileEntry& entry : lstFiles) spareEntries_.push_back(std::move(entry));
   lstFiles.clear();
   FirstMatchPending = true;
   findFiles_.Criteria().Files().SetLocation(directory);
@@ -77,9 +78,16 @@ void ListingSession::FindFilesFileMatch(TFindFile& /*sender*/, const std::string
     typeName = ShellTypeName(folder + fileInfo.name);
     if (job_.fitTypeName) typeName = job_.fitTypeName(typeName);
   }
-  lstFiles.push_back(
-      MakeFileEntry(fileInfo, std::move(typeName), entryFormat_, timeZone_, locale_));
-  Totals.AddFile(lstFiles.back().Size);
+  FileEntry& entry = NewEntry();
+  FillFileEntry(entry, fileInfo, typeName, entryFormat_, timeZone_, locale_);
+  Totals.AddFile(entry.Size);
+}
+
+FileEntry& ListingSession::NewEntry() {
+  if (spareEntries_.empty()) return lstFiles.emplace_back();
+  lstFiles.push_back(std::move(spareEntries_.back()));
+  spareEntries_.pop_back();
+  return lstFiles.back();
 }
 
 std::string ListingSession::ShellTypeName(const std::string& fullPath) const {

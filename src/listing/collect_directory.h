@@ -81,6 +81,10 @@ class ListingSession {
   TFindFile findFiles_;
   CollectorJob job_;
   void PrepareEntryFormat();
+  // The entries of the previous directory, kept so that the next one reuses
+  // their string storage; as many as the largest directory had.
+  std::vector<FileEntry> spareEntries_;
+  FileEntry& NewEntry();
 
   // Built from the job once, not for every match.
   CompiledDateFormat compiledDateTimeFormat_;

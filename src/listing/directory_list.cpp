@@ -50,7 +50,7 @@ void DirectoryWalk::Walk(const std::string& folder, int depth) {
     list_.push_back(path);
     ++count_;
     host_.SetStatus(0, " Retrieving directory names: " + std::to_string(count_));
-    Walk(path, childDepth);
+    if (entry.mayHaveSubfolders) Walk(path, childDepth);
     // A cancel below ends this level too, without another entry.
     if (cancelled_) return;
   }

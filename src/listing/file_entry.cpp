@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "listing/listing_options.h"
+#include "platform/code_points.h"
 #include "platform/locale.h"
 #include "search/string_collection.h"
 
@@ -26,27 +27,60 @@ DosDateTime EntryTime(const SearchRec& fileInfo, int grpDate, const TimeZone& ti
   return dos;
 }
 
-std::string ExtensionKey(std::string_view longName) {
+namespace {
+
+void AssignExtensionKey(std::string_view longName, std::string& key) {
   const std::size_t lastDot = longName.rfind('.');
   const std::string_view ext =
       lastDot == std::string_view::npos ? std::string_view() : longName.substr(lastDot);
   const std::size_t firstDot = longName.find('.');
   const std::string_view head =
       firstDot == std::string_view::npos ? longName : longName.substr(0, firstDot);
-  return PadRight(ext, 4) + std::string(head);
+  key.clear();
+  utf8::AppendPadRight(key, ext, 4);
+  key.append(head);
 }
 
-std::string SizeField(std::uint64_t size) {
-  return PadLeft(std::to_string(size), 10);
+void AssignSizeField(std::uint64_t size, std::string& field) {
+  char digits[20];
+  char* end = digits + sizeof digits;
+  char* begin = end;
+  do {
+    *--begin = static_cast<char>('0' + size % 10);
+    size /= 10;
+  } while (size != 0);
+  const auto length = static_cast<std::size_t>(end - begin);
+  field.assign(length < 10 ? 10 - length : 0, ' ');
+  field.append(begin, length);
 }
 
-std::string AttrText(std::uint32_t attributes) {
-  std::string text;
+void AssignAttrText(std::uint32_t attributes, std::string& text) {
+  text.clear();
   if (attributes & kAttrReadOnly) text += 'R';
   if (attributes & kAttrHidden) text += 'H';
   if (attributes & kAttrSystem) text += 'S';
   if (attributes & kAttrArchive) text += 'A';
-  return PadRight(text, 4);
+  if (text.size() < 4) text.append(4 - text.size(), ' ');
+}
+
+}  // namespace
+
+std::string ExtensionKey(std::string_view longName) {
+  std::string key;
+  AssignExtensionKey(longName, key);
+  return key;
+}
+
+std::string SizeField(std::uint64_t size) {
+  std::string field;
+  AssignSizeField(size, field);
+  return field;
+}
+
+std::string AttrText(std::uint32_t attributes) {
+  std::string text;
+  AssignAttrText(attributes, text);
+  return text;
 }
 
 namespace {
@@ -111,36 +145,58 @@ std::string BuildSortKey(const FileEntry& entry, int grpSortField, bool chkLongN
 FileEntry MakeFileEntry(const SearchRec& fileInfo, std::string typeName, const EntryFormat& format,
                         const TimeZone& timeZone, const Locale& locale) {
   FileEntry entry;
-  const std::string& alternate = fileInfo.findData.alternateName;
+  FillFileEntry(entry, fileInfo, typeName, format, timeZone, locale);
+  return entry;
+}
+
+void FillFileEntry(FileEntry& entry, const SearchRec& fileInfo, std::string_view typeName,
+                   const EntryFormat& format, const TimeZone& timeZone, const Locale& locale) {
+  const std::string_view alternate = fileInfo.findData.alternateName;
   // The 8.3 field ends at its first NUL.
-  const std::string shortName = alternate.substr(0, alternate.find('\0'));
-  entry.LongName = fileInfo.name;
-  entry.ShortName = shortName.empty() ? entry.LongName : shortName;
-  entry.ExtensionKey = ExtensionKey(entry.LongName);
-  entry.TypeName = std::move(typeName);
+  const std::string_view shortName = alternate.substr(0, alternate.find('\0'));
+  entry.LongName.assign(fileInfo.name);
+  entry.ShortName.assign(shortName.empty() ? std::string_view(fileInfo.name) : shortName);
+  AssignExtensionKey(entry.LongName, entry.ExtensionKey);
+  entry.TypeName.assign(typeName);
   entry.Size = fileInfo.Size64();
-  entry.SizeField = SizeField(entry.Size);
+  AssignSizeField(entry.Size, entry.SizeField);
 
   const DosDateTime time = EntryTime(fileInfo, format.grpDate, timeZone);
   std::string dateKey;
-  DateTimeValue value = 0;
-  if (DosDateTimeToDateTime(time, value)) {
+  CalendarTime calendar;
+  if (DosDateTimeToCalendar(time, calendar)) {
     // Only a sort by date reads the key.
     if (format.grpSortField == kSortDateTime) AppendDateKey(time, dateKey);
+    entry.DateText.clear();
     if (format.compiledDateTimeFormat != nullptr) {
-      entry.DateText = format.compiledDateTimeFormat->Format(value, format.separators);
+      format.compiledDateTimeFormat->AppendTo(entry.DateText, calendar, format.separators);
     } else {
+      DateTimeValue value = 0;
+      DosDateTimeToDateTime(time, value);
       entry.DateText = FormatDateTime(format.dateTimeFormat, value, format.separators);
     }
   } else {
     dateKey = "N/A";
-    entry.DateText = "N/A";
+    entry.DateText.assign("N/A");
   }
-  entry.AttrText = AttrText(fileInfo.attr);
+  AssignAttrText(fileInfo.attr, entry.AttrText);
 
-  entry.SortKey = BuildSortKey(entry, format.grpSortField, format.chkLongName, dateKey);
-  entry.CollationKey = locale.SortKeyCaseInsensitive(entry.SortKey);
-  return entry;
+  switch (format.grpSortField) {
+    case kSortLongName:
+    default:
+      // The usual sort copies the name without a temporary.
+      entry.SortKey.assign(entry.LongName);
+      break;
+    case kSortShortName:
+    case kSortExtension:
+    case kSortFileType:
+    case kSortSize:
+    case kSortDateTime:
+    case kSortAttributes:
+      entry.SortKey = BuildSortKey(entry, format.grpSortField, format.chkLongName, dateKey);
+      break;
+  }
+  locale.AssignSortKeyCaseInsensitive(entry.SortKey, entry.CollationKey);
 }
 
 int CompareEntries(const FileEntry& a, const FileEntry& b, int direction) {
@@ -164,10 +220,22 @@ void SortEntries(std::vector<FileEntry>& entries, int direction) {
     if (compared == 0) return a.position < b.position;
     return (compared < 0) == (direction > 0);
   });
-  std::vector<FileEntry> sorted;
-  sorted.reserve(entries.size());
-  for (const Item& item : items) sorted.push_back(std::move(entries[item.position]));
-  entries = std::move(sorted);
+  // Put each entry in its place by following the cycles of the order, so the
+  // vector and the entries' storage stay where they are.
+  std::vector<bool> placed(entries.size(), false);
+  for (std::size_t start = 0; start < entries.size(); ++start) {
+    if (placed[start] || items[start].position == start) continue;
+    FileEntry held = std::move(entries[start]);
+    std::size_t to = start;
+    while (items[to].position != start) {
+      const std::size_t from = items[to].position;
+      entries[to] = std::move(entries[from]);
+      placed[to] = true;
+      to = from;
+    }
+    entries[to] = std::move(held);
+    placed[to] = true;
+  }
 }
 
 }  // namespace tabulon

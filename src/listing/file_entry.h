@@ -70,6 +70,10 @@ bool DateKey(DosDateTime time, std::string& key);
 // stands. Builds SortKey and CollationKey.
 FileEntry MakeFileEntry(const SearchRec& fileInfo, std::string typeName, const EntryFormat& format,
                         const TimeZone& timeZone, const Locale& locale);
+// The same into an entry whose strings keep their storage, for a caller that
+// reuses entries.
+void FillFileEntry(FileEntry& entry, const SearchRec& fileInfo, std::string_view typeName,
+                   const EntryFormat& format, const TimeZone& timeZone, const Locale& locale);
 
 // The sort key of a filled entry for a sort field (SortFieldIndex).
 std::string BuildSortKey(const FileEntry& entry, int grpSortField, bool chkLongName,

@@ -43,7 +43,15 @@ std::size_t ByteOffset(std::string_view text, std::size_t count) {
 
 std::size_t Count(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
+  for (std::size_t i = 0; i < text.size();) {
+    // Runs of ASCII, most names, count a byte each.
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+    } else {
+      i += CharLength(text, i);
+    }
+    ++count;
+  }
   return count;
 }
 
@@ -55,22 +63,38 @@ std::string_view Copy(std::string_view text, std::size_t start, std::size_t coun
   return Left(text.substr(ByteOffset(text, start == 0 ? 0 : start - 1)), count);
 }
 
-std::string PadRight(std::string_view text, std::size_t width) {
-  std::string out(text);
+void AppendPadRight(std::string& out, std::string_view text, std::size_t width) {
+  out.append(text);
   const std::size_t n = Count(text);
   if (n < width) out.append(width - n, ' ');
+}
+
+void AppendPadLeft(std::string& out, std::string_view text, std::size_t width) {
+  const std::size_t n = Count(text);
+  if (n < width) out.append(width - n, ' ');
+  out.append(text);
+}
+
+void AppendFit(std::string& out, std::string_view text, std::size_t width) {
+  AppendPadRight(out, Left(text, width), width);
+}
+
+std::string PadRight(std::string_view text, std::size_t width) {
+  std::string out;
+  AppendPadRight(out, text, width);
   return out;
 }
 
 std::string PadLeft(std::string_view text, std::size_t width) {
-  const std::size_t n = Count(text);
-  std::string out(n < width ? width - n : 0, ' ');
-  out.append(text);
+  std::string out;
+  AppendPadLeft(out, text, width);
   return out;
 }
 
 std::string Fit(std::string_view text, std::size_t width) {
-  return PadRight(Left(text, width), width);
+  std::string out;
+  AppendFit(out, text, width);
+  return out;
 }
 
 }  // namespace tabulon::utf8

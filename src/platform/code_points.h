@@ -20,5 +20,9 @@ std::string_view Copy(std::string_view text, std::size_t start, std::size_t coun
 std::string PadRight(std::string_view text, std::size_t width);  // never cuts
 std::string PadLeft(std::string_view text, std::size_t width);   // never cuts
 std::string Fit(std::string_view text, std::size_t width);       // pads and cuts
+// The same, added to the end of `out`.
+void AppendPadRight(std::string& out, std::string_view text, std::size_t width);
+void AppendPadLeft(std::string& out, std::string_view text, std::size_t width);
+void AppendFit(std::string& out, std::string_view text, std::size_t width);
 
 }  // namespace tabulon::utf8

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -89,11 +90,13 @@ bool MatchWithTrailing(const Chars& name, const Chars& mask, std::size_t maskEnd
   return false;
 }
 
-// statx, or fstatat where the kernel has no statx (no birth time then).
-int StatAt(int dirFd, const char* name, int flags, struct statx* out) {
+// statx, or fstatat where the kernel has no statx (no birth time and no
+// mount-root attribute then).
+int StatAt(int dirFd, const char* name, int flags, struct statx* out,
+           unsigned mask = kStatxMask) {
   static std::atomic<bool> haveStatx{true};  // learnt once per process
   if (haveStatx.load(std::memory_order_relaxed)) {
-    if (statx(dirFd, name, flags | AT_STATX_SYNC_AS_STAT, kStatxMask, out) == 0) return 0;
+    if (statx(dirFd, name, flags | AT_STATX_SYNC_AS_STAT, mask, out) == 0) return 0;
     if (errno != ENOSYS) return -1;
     haveStatx.store(false, std::memory_order_relaxed);
   }
@@ -102,6 +105,7 @@ int StatAt(int dirFd, const char* name, int flags, struct statx* out) {
   *out = {};
   out->stx_mask = STATX_BASIC_STATS;
   out->stx_mode = static_cast<std::uint16_t>(st.st_mode);
+  out->stx_nlink = static_cast<std::uint32_t>(st.st_nlink);
   out->stx_size = static_cast<std::uint64_t>(st.st_size);
   out->stx_atime.tv_sec = st.st_atim.tv_sec;
   out->stx_atime.tv_nsec = static_cast<std::uint32_t>(st.st_atim.tv_nsec);
@@ -139,7 +143,7 @@ class FolderReader {
   const struct dirent64* Next() {
     if (position_ >= filled_) {
       if (fd_ < 0 || ended_) return nullptr;
-      if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+      if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
       ssize_t got = 0;
       do {
         got = getdents64(fd_, buffer_.get(), kBufferSize);
@@ -230,6 +234,10 @@ class RealSearch : public DirectorySearch {
       // The name alone decides the mask; the entry is read only if it matches.
       if (!MatchFindMask(name, mask_)) continue;
       const bool dotEntry = IsDotOrDotDot(name);
+      // So do the name and the kind the folder tells for the filter: a
+      // hidden name or a folder the filter leaves out is not read.
+      if (!dotEntry && name[0] == '.' && (attrFilter_ & kAttrHidden) == 0) continue;
+      if (entry->d_type == DT_DIR && (attrFilter_ & kAttrDirectory) == 0) continue;
       struct statx st {};
       if (!Stat(name, entry->d_type, st)) continue;
       FillRecord(st, name, dotEntry, timeZone_, rec);
@@ -301,27 +309,19 @@ class RealFileSystem : public FileSystem {
     const int dirFd = OpenFolder(folder.c_str());
     if (dirFd < 0) return result;
     FolderReader dir(dirFd);
-    // Most folders of a tree have no subfolders; where the link count says
-    // so, their entries need not be read at all.
-    struct stat self {};
-    if (fstat(dirFd, &self) == 0 && self.st_nlink == 2 &&
-        CountsSubfolderLinks(dirFd, self.st_dev)) {
-      return result;
-    }
     while (const struct dirent64* entry = dir.Next()) {
       const char* name = entry->d_name;
       if (IsDotOrDotDot(name)) continue;
-      bool isDirectory = entry->d_type == DT_DIR;
-      // Only a file system that does not tell the kind costs a stat; a link
-      // is never a subdirectory to walk.
-      if (entry->d_type == DT_UNKNOWN) {
-        struct stat st {};
-        isDirectory = fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
-      }
-      if (!isDirectory) continue;
-      std::uint32_t attributes = kAttrDirectory;
-      if (name[0] == '.') attributes |= kAttrHidden;
-      result.push_back(SubdirectoryEntry{name, attributes});
+      // Only a file system that does not tell the kind costs a stat for a
+      // file; a link is never a subdirectory to walk.
+      if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN) continue;
+      struct statx st {};
+      const bool known = StatAt(dirFd, name, AT_SYMLINK_NOFOLLOW, &st, STATX_TYPE | STATX_NLINK) == 0;
+      if (entry->d_type == DT_UNKNOWN && !(known && S_ISDIR(st.stx_mode))) continue;
+      SubdirectoryEntry sub{name, kAttrDirectory};
+      if (name[0] == '.') sub.attributes |= kAttrHidden;
+      sub.mayHaveSubfolders = !(known && S_ISDIR(st.stx_mode) && IsLeafFolder(dirFd, st));
+      result.push_back(std::move(sub));
     }
     return result;
   }
@@ -337,6 +337,18 @@ class RealFileSystem : public FileSystem {
   }
 
  private:
+  // True when a subfolder's own status shows it has no subfolders: a link
+  // count of 2 on a file system that counts one for each, and the same file
+  // system as its parent (a mount point's count is the mounted root's).
+  bool IsLeafFolder(int parentFd, const struct statx& st) {
+    if ((st.stx_mask & STATX_NLINK) == 0 || st.stx_nlink != 2) return false;
+    if ((st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0 ||
+        (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0) {
+      return false;
+    }
+    return CountsSubfolderLinks(parentFd, makedev(st.stx_dev_major, st.stx_dev_minor));
+  }
+
   // Whether the file system of a device counts subfolder links, asked once
   // per device; a walk may run on a worker thread.
   bool CountsSubfolderLinks(int dirFd, dev_t device) {

@@ -65,6 +65,9 @@ class DirectorySearch {
 struct SubdirectoryEntry {
   std::string name;
   std::uint32_t attributes = kAttrDirectory;  // kAttrHidden / kAttrSystem as found
+  // False only when the file system tells, without reading the folder, that
+  // it holds no subdirectory; a walk need not list it then.
+  bool mayHaveSubfolders = true;
 };
 
 class FileSystem {
@@ -77,7 +80,8 @@ class FileSystem {
   // "." and ".." are returned as directories when the mask matches them.
   // The mask is matched case-insensitively against the name and the
   // alternate name (MatchFindMask). A folder that cannot be read gives a
-  // search without entries; never null.
+  // search without entries; never null. Entries the filter leaves out by
+  // their name or kind alone cost no read of their data.
   virtual std::unique_ptr<DirectorySearch> FindFirst(const std::string& spec,
                                                      std::uint32_t attrFilter) = 0;
 
@@ -86,7 +90,8 @@ class FileSystem {
   // FindFirst(folder + "/*", kAttrDirectory | kAttrHidden | kAttrSystem)
   // restricted to directories, but without reading each entry's data where
   // the file system tells the kind by itself. A folder that cannot be read
-  // gives none.
+  // gives none. Where the file system counts a link for every subfolder, each
+  // entry's mayHaveSubfolders says whether it has any.
   virtual std::vector<SubdirectoryEntry> ListSubdirectories(const std::string& folder) = 0;
 
   // True when the path names an existing directory (a link to one counts).

@@ -191,6 +191,10 @@ bool DosDateTimeToFileTime(DosDateTime dos, FileTime& local) {
   return CalendarToFileTime(t, local);
 }
 
+bool DosDateTimeToCalendar(DosDateTime dos, CalendarTime& out) {
+  return DecodeDos(dos, out);
+}
+
 bool DosDateTimeToDateTime(DosDateTime dos, DateTimeValue& out) {
   CalendarTime t;
   if (!DecodeDos(dos, t)) return false;

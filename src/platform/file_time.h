@@ -63,6 +63,9 @@ bool DosDateTimeToFileTime(DosDateTime dos, FileTime& local);
 // DOS date-time to a date-time value; false when the fields do not form a
 // valid date and time (0 included).
 bool DosDateTimeToDateTime(DosDateTime dos, DateTimeValue& out);
+// DOS date-time to calendar fields, the same as DosDateTimeToDateTime and
+// DecodeDateTime in turn without the round trip.
+bool DosDateTimeToCalendar(DosDateTime dos, CalendarTime& out);
 
 // Calendar fields to a date-time value and back; false for invalid fields or
 // values outside years 1..9999.

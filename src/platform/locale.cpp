@@ -110,18 +110,43 @@ class Collator {
 
   // The key without ICU's terminating zero byte.
   std::string Key(std::string_view text) const {
-    const std::u16string w = ToUtf16(text);
-    std::vector<uint8_t> buffer(w.size() * 4 + 32);
-    int32_t length = ucol_getSortKey(collator_, Chars(w), static_cast<int32_t>(w.size()),
-                                     buffer.data(), static_cast<int32_t>(buffer.size()));
-    if (length > static_cast<int32_t>(buffer.size())) {
-      buffer.resize(static_cast<std::size_t>(length));
-      length = ucol_getSortKey(collator_, Chars(w), static_cast<int32_t>(w.size()), buffer.data(),
-                               static_cast<int32_t>(buffer.size()));
+    std::string key;
+    AssignKey(text, key);
+    return key;
+  }
+
+  // Names of ordinary length are converted and keyed in buffers on the stack.
+  void AssignKey(std::string_view text, std::string& key) const {
+    UChar shortText[256];
+    std::u16string longText;
+    const UChar* chars = shortText;
+    int32_t length = 0;
+    if (text.size() < std::size(shortText)) {
+      UErrorCode status = U_ZERO_ERROR;
+      u_strFromUTF8WithSub(shortText, static_cast<int32_t>(std::size(shortText)), &length,
+                           text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
+                           &status);
+      if (U_FAILURE(status)) length = 0;
+    } else {
+      longText = ToUtf16(text);
+      chars = Chars(longText);
+      length = static_cast<int32_t>(longText.size());
     }
-    if (length <= 0) return {};
-    return std::string(reinterpret_cast<const char*>(buffer.data()),
-                       static_cast<std::size_t>(length - 1));
+    std::uint8_t shortKey[1024];
+    std::vector<std::uint8_t> longKey;
+    std::uint8_t* buffer = shortKey;
+    int32_t size = ucol_getSortKey(collator_, chars, length, shortKey,
+                                   static_cast<int32_t>(std::size(shortKey)));
+    if (size > static_cast<int32_t>(std::size(shortKey))) {
+      longKey.resize(static_cast<std::size_t>(size));
+      buffer = longKey.data();
+      size = ucol_getSortKey(collator_, chars, length, buffer, size);
+    }
+    if (size <= 0) {
+      key.clear();
+      return;
+    }
+    key.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size - 1));
   }
 
  private:
@@ -155,6 +180,7 @@ class SystemLocale : public Locale {
     dateSeparator_ = dateSep == u"/" || dateSep == u"." || dateSep == u"-" ? ToStd(dateSep) : "/";
     const QString timeSep = FirstSeparator(longTime_);
     timeSeparator_ = timeSep.isEmpty() ? ":" : ToStd(timeSep);
+    thousandsSeparator_ = ToStd(locale_.groupSeparator());
   }
 
   std::string ShortDateFormat() const override { return shortDate_; }
@@ -162,7 +188,7 @@ class SystemLocale : public Locale {
   bool Uses12HourClock() const override { return HasAmPmField(longTime_); }
   std::string DateSeparator() const override { return dateSeparator_; }
   std::string TimeSeparator() const override { return timeSeparator_; }
-  std::string ThousandsSeparator() const override { return ToStd(locale_.groupSeparator()); }
+  std::string ThousandsSeparator() const override { return thousandsSeparator_; }
   std::string DecimalPoint() const override { return ToStd(locale_.decimalPoint()); }
 
   std::string FormatShortDate(int year, int month, int day) const override {
@@ -203,6 +229,13 @@ class SystemLocale : public Locale {
     if (!insensitive_.Valid()) return FoldAscii(text, false);
     return insensitive_.Key(text);
   }
+  void AssignSortKeyCaseInsensitive(std::string_view text, std::string& key) const override {
+    if (!insensitive_.Valid()) {
+      key = FoldAscii(text, false);
+      return;
+    }
+    insensitive_.AssignKey(text, key);
+  }
   // ICU keys hold no zero byte, so key + '\0' + bytes orders by the key first
   // and by the bytes after it, as the comparison does.
   std::string SortKeyCaseSensitive(std::string_view text) const override {
@@ -218,6 +251,7 @@ class SystemLocale : public Locale {
   QString longTime_;
   std::string dateSeparator_;
   std::string timeSeparator_;
+  std::string thousandsSeparator_;  // asked for every size shown
   Collator insensitive_;
   Collator sensitive_;
 };

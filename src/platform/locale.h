@@ -46,6 +46,10 @@ class Locale {
   // Sort keys: comparing two keys byte by byte (std::string::compare) gives
   // the same order as the comparison above. Build a key once per item.
   virtual std::string SortKeyCaseInsensitive(std::string_view text) const = 0;
+  // The same key into `key`, whose storage a caller building many keys reuses.
+  virtual void AssignSortKeyCaseInsensitive(std::string_view text, std::string& key) const {
+    key = SortKeyCaseInsensitive(text);
+  }
   virtual std::string SortKeyCaseSensitive(std::string_view text) const = 0;
 };
 

@@ -249,7 +249,15 @@ void TFindFile::ScanTargets() {
   }
 }
 
-void TFindFile::ScanFolder(const std::string& folder) {
+// The directory search's filter: every entry but those of a hidden, system
+// or directory bit the attribute test rejects in any case, so that the
+// directory search need not read them.
+std::uint32_t TFindFile::SearchFilter() const {
+  constexpr std::uint32_t kNameOrKindBits = kAttrHidden | kAttrSystem | kAttrDirectory;
+  return kSearchFilter & ~(targetSearch_->Attribute.NeverMatchedBits() & kNameOrKindBits);
+}
+
+void TFindFile::ScanFolder(const std::string& folder, bool mayHaveSubfolders) {
   if (cancelled_) return;
   ++depth_;
   struct Leave {
@@ -261,10 +269,11 @@ void TFindFile::ScanFolder(const std::string& folder) {
   const TTargetFolder& target = *currentTarget_;
 
   if ((answer == fiSearchAll || answer == fiSkipSubfolders) && depth_ >= target.MinLevel) {
+    const std::uint32_t filter = SearchFilter();
     for (std::size_t k = target.Masks.size(); k-- > 0 && !cancelled_;) {
       const std::string& mask = target.Masks[k];
       if (mask.empty()) continue;  // names no file
-      std::unique_ptr<DirectorySearch> search = fileSystem_.FindFirst(folder + mask, kSearchFilter);
+      std::unique_ptr<DirectorySearch> search = fileSystem_.FindFirst(folder + mask, filter);
       SearchRec rec;
       while (!cancelled_ && search && search->Next(rec)) {
         if (IsDotEntry(rec.name)) continue;
@@ -273,13 +282,13 @@ void TFindFile::ScanFolder(const std::string& folder) {
     }
   }
 
-  if (target.Subfolders && (answer == fiSearchAll || answer == fiSkipFiles) &&
+  if (target.Subfolders && mayHaveSubfolders && (answer == fiSearchAll || answer == fiSkipFiles) &&
       (target.MaxLevel == 0 || target.MaxLevel > depth_) && !cancelled_) {
     std::string dir = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
     for (const SubdirectoryEntry& sub : fileSystem_.ListSubdirectories(dir)) {
       if (cancelled_) break;
       if (IsDotEntry(sub.name)) continue;
-      ScanFolder(folder + sub.name + kPathDelim);
+      ScanFolder(folder + sub.name + kPathDelim, sub.mayHaveSubfolders);
     }
   }
 }

@@ -102,7 +102,8 @@ class TFindFile {
   void PrepareSearch();
   void FinishSearch();
   void ScanTargets();
-  void ScanFolder(const std::string& folder);
+  void ScanFolder(const std::string& folder, bool mayHaveSubfolders = true);
+  std::uint32_t SearchFilter() const;
   void StartWorker();
   void WorkerBody(Worker* worker);
   void WorkerDone(std::uint64_t serial);

@@ -150,6 +150,8 @@ class TAttributeCriteria : public TPersistent {
 
   // The attribute test on a found entry's attribute bits.
   bool Matches(std::uint32_t attributes) const;
+  // The tested bits an entry must not have to pass, in either mode.
+  std::uint32_t NeverMatchedBits() const { return kAttributeTestMask & ~mask_; }
 
  private:
   std::uint32_t mask_ = 0x20 | 0x01 | 0x02 | 0x04;  // archive, read-only, hidden, system

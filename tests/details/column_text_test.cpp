@@ -90,7 +90,8 @@ TEST(PlainTextColumns, PaddingAndCutting) {
   // All six: the long name padded or cut to 42, the type to exactly 25.
   EntryValues b = Report();
   b.shortName = "a-name-longer-than-fifteen.txt";  // no 8.3 name: kept whole
-  b.longName = std::string(50, 'x');
+  static const std::string kFiftyLetters(50, 'x');
+  b.longName = kFiftyLetters;
   b.typeName = "OpenDocument Text Document Format";
   EXPECT_EQ(PlainTextColumns(b, AllSix(), locale),
             "a-name-longer-than-fifteen.txt" + std::string(42, 'x') + "OpenDocument Text Documen" +
