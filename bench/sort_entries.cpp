@@ -1,6 +1,7 @@
 // Sorting the entries of one folder of 100,000 files: Tabulon's way (one
 // collation key per entry, byte-wise comparisons) against a sort that
-// collates per comparison, and against `sort -f` on the same names.
+// collates per comparison, and against `sort -f` on the same names; then
+// both ways of sorting on many small folders.
 //
 //   bench_sort_entries [count]
 
@@ -69,27 +70,21 @@ void Run(const char* caption, int sortField, const std::vector<SearchRec>& recor
   EntryFormat format;
   format.grpSortField = sortField;
 
-  // Tabulon: the keys are built as the entries are collected, then sorted.
+  // Tabulon: the entries are built as they are collected, then sorted; a
+  // folder this large takes the keyed sort (one collation key per entry).
   auto start = Clock::now();
   std::vector<FileEntry> entries;
   entries.reserve(records.size());
-  for (const SearchRec& rec : records)
-    entries.push_back(MakeFileEntry(rec, "", format, zone, locale));
+  for (const SearchRec& rec : records) entries.push_back(MakeFileEntry(rec, "", format, zone));
   const double build = Seconds(start);
-  // Of that, the collation keys alone (built again, the same way).
   start = Clock::now();
-  for (FileEntry& entry : entries)
-    entry.CollationKey = locale.SortKeyCaseInsensitive(entry.SortKey);
-  const double collationKeys = Seconds(start);
-  start = Clock::now();
-  SortEntries(entries, 1);
+  SortEntries(entries, 1, locale);
   const double sort = Seconds(start);
 
   // The naive peer: the same entries, collated at every comparison.
   std::vector<FileEntry> naive;
   naive.reserve(records.size());
-  for (const SearchRec& rec : records)
-    naive.push_back(MakeFileEntry(rec, "", format, zone, locale));
+  for (const SearchRec& rec : records) naive.push_back(MakeFileEntry(rec, "", format, zone));
   start = Clock::now();
   std::sort(naive.begin(), naive.end(), [&locale](const FileEntry& a, const FileEntry& b) {
     return locale.CompareCaseInsensitive(a.SortKey, b.SortKey) < 0;
@@ -101,9 +96,33 @@ void Run(const char* caption, int sortField, const std::vector<SearchRec>& recor
     if (locale.CompareCaseInsensitive(entries[i - 1].SortKey, entries[i].SortKey) > 0) ++disorder;
   }
   std::printf(
-      "%-10s entries %.3f s (collation keys %.3f s) + sort %.3f s | keys + sort %.3f s "
-      "| per-comparison collation %.3f s | pairs out of order: %zu\n",
-      caption, build, collationKeys, sort, collationKeys + sort, naiveSort, disorder);
+      "%-10s entries %.3f s | keyed sort %.3f s | per-comparison collation %.3f s "
+      "| pairs out of order: %zu\n",
+      caption, build, sort, naiveSort, disorder);
+}
+
+// Many small folders, the usual tree: each way of sorting on folders of
+// `size` entries, to place the point where keys start to pay.
+void RunSmallFolders(std::size_t size, const std::vector<SearchRec>& records,
+                     const Locale& locale) {
+  UtcZone zone;
+  EntryFormat format;
+  std::vector<std::vector<FileEntry>> folders;
+  for (std::size_t first = 0; first + size <= records.size(); first += size) {
+    std::vector<FileEntry>& folder = folders.emplace_back();
+    for (std::size_t i = first; i < first + size; ++i)
+      folder.push_back(MakeFileEntry(records[i], "", format, zone));
+  }
+  double seconds[2] = {0, 0};
+  for (int keyed = 0; keyed < 2; ++keyed) {
+    std::vector<std::vector<FileEntry>> copy = folders;
+    const auto start = Clock::now();
+    for (std::vector<FileEntry>& folder : copy)
+      SortEntries(folder, 1, locale, keyed ? 0 : SIZE_MAX);
+    seconds[keyed] = Seconds(start);
+  }
+  std::printf("%zu folders of %4zu: by comparisons %.3f s | by keys %.3f s\n", folders.size(), size,
+              seconds[0], seconds[1]);
 }
 
 }  // namespace
@@ -116,6 +135,7 @@ int main(int argc, char** argv) {
   Run("Long Name", kSortLongName, records, *locale);
   Run("Size", kSortSize, records, *locale);
   Run("Date/Time", kSortDateTime, records, *locale);
+  for (std::size_t size : {20, 64, 256, 1024}) RunSmallFolders(size, records, *locale);
 
   // `sort -f` over the same names, for scale (includes its start-up).
   const char* path = "/tmp/tabulon_bench_sort_names.txt";

@@ -59,7 +59,7 @@ void ListingSession::CollectDirectory(const std::string& directory) {
   findFiles_.Criteria().Files().SetLocation(directory);
   findFiles_.Start();
   if (!job_.options.chkDirOnly) {
-    SortEntries(lstFiles, job_.options.grpSortOrder == 1 ? -1 : 1);
+    SortEntries(lstFiles, job_.options.grpSortOrder == 1 ? -1 : 1, locale_);
   }
 }
 
@@ -79,7 +79,7 @@ void ListingSession::FindFilesFileMatch(TFindFile& /*sender*/, const std::string
     if (job_.fitTypeName) typeName = job_.fitTypeName(typeName);
   }
   FileEntry& entry = NewEntry();
-  FillFileEntry(entry, fileInfo, typeName, entryFormat_, timeZone_, locale_);
+  FillFileEntry(entry, fileInfo, typeName, entryFormat_, timeZone_);
   Totals.AddFile(entry.Size);
 }
 

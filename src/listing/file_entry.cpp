@@ -143,14 +143,14 @@ std::string BuildSortKey(const FileEntry& entry, int grpSortField, bool chkLongN
 }
 
 FileEntry MakeFileEntry(const SearchRec& fileInfo, std::string typeName, const EntryFormat& format,
-                        const TimeZone& timeZone, const Locale& locale) {
+                        const TimeZone& timeZone) {
   FileEntry entry;
-  FillFileEntry(entry, fileInfo, typeName, format, timeZone, locale);
+  FillFileEntry(entry, fileInfo, typeName, format, timeZone);
   return entry;
 }
 
 void FillFileEntry(FileEntry& entry, const SearchRec& fileInfo, std::string_view typeName,
-                   const EntryFormat& format, const TimeZone& timeZone, const Locale& locale) {
+                   const EntryFormat& format, const TimeZone& timeZone) {
   const std::string_view alternate = fileInfo.findData.alternateName;
   // The 8.3 field ends at its first NUL.
   const std::string_view shortName = alternate.substr(0, alternate.find('\0'));
@@ -196,39 +196,27 @@ void FillFileEntry(FileEntry& entry, const SearchRec& fileInfo, std::string_view
       entry.SortKey = BuildSortKey(entry, format.grpSortField, format.chkLongName, dateKey);
       break;
   }
-  locale.AssignSortKeyCaseInsensitive(entry.SortKey, entry.CollationKey);
 }
 
-int CompareEntries(const FileEntry& a, const FileEntry& b, int direction) {
-  const int order = a.CollationKey.compare(b.CollationKey);
+int CompareEntries(const FileEntry& a, const FileEntry& b, int direction, const Locale& locale) {
+  const int order = locale.CompareCaseInsensitive(a.SortKey, b.SortKey);
   const int sign = order < 0 ? -1 : (order > 0 ? 1 : 0);
   return sign * direction;
 }
 
-void SortEntries(std::vector<FileEntry>& entries, int direction) {
-  // Sort small (key, position) pairs rather than the entries themselves, and
-  // move each entry once at the end; equal keys keep their order.
-  struct Item {
-    std::string_view key;
-    std::size_t position;
-  };
-  std::vector<Item> items;
-  items.reserve(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) items.push_back({entries[i].CollationKey, i});
-  std::sort(items.begin(), items.end(), [direction](const Item& a, const Item& b) {
-    const int compared = a.key.compare(b.key);
-    if (compared == 0) return a.position < b.position;
-    return (compared < 0) == (direction > 0);
-  });
-  // Put each entry in its place by following the cycles of the order, so the
-  // vector and the entries' storage stay where they are.
+namespace {
+
+// Moves each entry to its place in `order` (order[k] is the entry that goes
+// to k) by following the cycles, so the vector and the entries' storage stay
+// where they are.
+void ApplyOrder(std::vector<FileEntry>& entries, const std::vector<std::size_t>& order) {
   std::vector<bool> placed(entries.size(), false);
   for (std::size_t start = 0; start < entries.size(); ++start) {
-    if (placed[start] || items[start].position == start) continue;
+    if (placed[start] || order[start] == start) continue;
     FileEntry held = std::move(entries[start]);
     std::size_t to = start;
-    while (items[to].position != start) {
-      const std::size_t from = items[to].position;
+    while (order[to] != start) {
+      const std::size_t from = order[to];
       entries[to] = std::move(entries[from]);
       placed[to] = true;
       to = from;
@@ -236,6 +224,39 @@ void SortEntries(std::vector<FileEntry>& entries, int direction) {
     entries[to] = std::move(held);
     placed[to] = true;
   }
+}
+
+}  // namespace
+
+void SortEntries(std::vector<FileEntry>& entries, int direction, const Locale& locale,
+                 std::size_t keyedFrom) {
+  if (entries.size() < 2) return;
+  std::vector<std::size_t> order(entries.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  // Ties go by position either way, so equal keys keep their order.
+  if (entries.size() >= keyedFrom) {
+    std::vector<std::string> keys(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      locale.AssignSortKeyCaseInsensitive(entries[i].SortKey, keys[i]);
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      const int compared = keys[a].compare(keys[b]);
+      if (compared == 0) return a < b;
+      return (compared < 0) == (direction > 0);
+    });
+  } else {
+    // Binary insertion: the fewest collations for a small directory, and
+    // an entry goes after the equal ones already placed.
+    const auto goesBefore = [&](std::size_t a, std::size_t b) {
+      const int compared = locale.CompareCaseInsensitive(entries[a].SortKey, entries[b].SortKey);
+      return direction > 0 ? compared < 0 : compared > 0;
+    };
+    for (std::size_t i = 1; i < order.size(); ++i) {
+      const auto place = std::upper_bound(order.begin(), order.begin() + i, i, goesBefore);
+      std::rotate(place, order.begin() + i, order.begin() + i + 1);
+    }
+  }
+  ApplyOrder(entries, order);
 }
 
 }  // namespace tabulon

@@ -28,9 +28,6 @@ struct FileEntry {
   std::string AttrText;      // "R", "H", "S", "A" as set, padded to 4
 
   std::uint64_t Size = 0;  // the 64-bit size
-  // The locale's case-insensitive sort key of SortKey, built once, so that
-  // sorting compares bytes instead of collating per comparison.
-  std::string CollationKey;
 };
 
 // What the slots are built from besides the search record.
@@ -67,22 +64,30 @@ bool DateKey(DosDateTime time, std::string& key);
 
 // Fills every slot but TypeName, which the caller gives since it needs the
 // shell (and on paper the type column's width): `typeName` is used as it
-// stands. Builds SortKey and CollationKey.
+// stands. Builds SortKey.
 FileEntry MakeFileEntry(const SearchRec& fileInfo, std::string typeName, const EntryFormat& format,
-                        const TimeZone& timeZone, const Locale& locale);
+                        const TimeZone& timeZone);
 // The same into an entry whose strings keep their storage, for a caller that
 // reuses entries.
 void FillFileEntry(FileEntry& entry, const SearchRec& fileInfo, std::string_view typeName,
-                   const EntryFormat& format, const TimeZone& timeZone, const Locale& locale);
+                   const EntryFormat& format, const TimeZone& timeZone);
 
 // The sort key of a filled entry for a sort field (SortFieldIndex).
 std::string BuildSortKey(const FileEntry& entry, int grpSortField, bool chkLongName,
                          std::string_view dateKey);
 
-// Compares the collation keys: negative, zero or positive, times the
-// direction (+1 ascending, -1 descending).
-int CompareEntries(const FileEntry& a, const FileEntry& b, int direction);
-// Sorts by CompareEntries; entries with equal keys keep their order.
-void SortEntries(std::vector<FileEntry>& entries, int direction);
+// Compares the sort keys by the locale's case-insensitive collation:
+// negative, zero or positive, times the direction (+1 ascending, -1
+// descending).
+int CompareEntries(const FileEntry& a, const FileEntry& b, int direction, const Locale& locale);
+
+// From this many entries on, a sort builds one collation key per entry and
+// compares bytes; below it, collating at each comparison costs less.
+constexpr std::size_t kKeyedSortFrom = 256;
+
+// Sorts by CompareEntries; entries with equal keys keep their order. Either
+// way of sorting (`keyedFrom`) gives the same order.
+void SortEntries(std::vector<FileEntry>& entries, int direction, const Locale& locale,
+                 std::size_t keyedFrom = kKeyedSortFrom);
 
 }  // namespace tabulon

@@ -33,7 +33,7 @@ namespace {
 std::size_t ByteOffset(std::string_view text, std::size_t count) {
   std::size_t i = 0;
   while (count > 0 && i < text.size()) {
-    i += CharLength(text, i);
+    i += static_cast<unsigned char>(text[i]) < 0x80 ? 1 : CharLength(text, i);
     --count;
   }
   return i;

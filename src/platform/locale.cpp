@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QString>
 #include <QTime>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace tabulon {
@@ -100,6 +102,15 @@ class Collator {
   bool Valid() const { return collator_ != nullptr; }
 
   int Compare(std::string_view a, std::string_view b) const {
+    // Well-formed text is collated as it stands, which is what the UTF-16
+    // form would give, without converting it.
+    if (IsValidUtf8(a) && IsValidUtf8(b)) {
+      UErrorCode status = U_ZERO_ERROR;
+      const UCollationResult result =
+          ucol_strcollUTF8(collator_, a.data(), static_cast<int32_t>(a.size()), b.data(),
+                           static_cast<int32_t>(b.size()), &status);
+      if (U_SUCCESS(status)) return result == UCOL_LESS ? -1 : (result == UCOL_GREATER ? 1 : 0);
+    }
     const std::u16string wa = ToUtf16(a);
     const std::u16string wb = ToUtf16(b);
     const UCollationResult result =
@@ -273,6 +284,15 @@ bool IsValidUtf8(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n) {
+    // Eight ASCII bytes at a time, the usual case for names.
+    if (n - i >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, sizeof word);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
       ++i;

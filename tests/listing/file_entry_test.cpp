@@ -38,7 +38,7 @@ struct Fixture {
   FakeTimeZone timeZone;
   EntryFormat format;
   FileEntry Make(const SearchRec& rec, const std::string& typeName = "") const {
-    return MakeFileEntry(rec, typeName, format, timeZone, locale);
+    return MakeFileEntry(rec, typeName, format, timeZone);
   }
 };
 
@@ -115,7 +115,6 @@ TEST(FileEntry, SortKeyForEachField) {
     f.format.chkLongName = c.chkLongName;
     const FileEntry e = f.Make(rec, "Text");
     EXPECT_EQ(e.SortKey, c.key) << c.field;
-    EXPECT_EQ(e.CollationKey, f.locale.SortKeyCaseInsensitive(c.key));
   }
   // A type name of 40 characters or more is never cut.
   f.format.grpSortField = kSortFileType;
@@ -182,9 +181,9 @@ TEST(CompareEntries, OrderOfKeys) {
     f.format.grpSortField = c.field;
     const FileEntry a = f.Make(c.a);
     const FileEntry b = f.Make(c.b);
-    EXPECT_EQ(CompareEntries(a, b, 1), c.expected) << c.what;
-    EXPECT_EQ(CompareEntries(b, a, 1), -c.expected) << c.what;
-    EXPECT_EQ(CompareEntries(a, b, -1), -c.expected) << c.what << " descending";
+    EXPECT_EQ(CompareEntries(a, b, 1, f.locale), c.expected) << c.what;
+    EXPECT_EQ(CompareEntries(b, a, 1, f.locale), -c.expected) << c.what;
+    EXPECT_EQ(CompareEntries(a, b, -1, f.locale), -c.expected) << c.what << " descending";
   }
 }
 
@@ -197,11 +196,11 @@ TEST(SortEntries, FileTypeWithoutLongNameFallsBackToShortName) {
       f.Make(Rec("aa.txt", 0, kAttrArchive, 1, "ZZ.TXT"), "Text"),
       f.Make(Rec("mm.png", 0, kAttrArchive, 1, "MM.PNG"), "Image"),
   };
-  SortEntries(entries, 1);
+  SortEntries(entries, 1, f.locale);
   EXPECT_EQ(entries[0].LongName, "mm.png");
   EXPECT_EQ(entries[1].LongName, "zz.txt");
   EXPECT_EQ(entries[2].LongName, "aa.txt");
-  SortEntries(entries, -1);
+  SortEntries(entries, -1, f.locale);
   EXPECT_EQ(entries[0].LongName, "aa.txt");
   EXPECT_EQ(entries[2].LongName, "mm.png");
 }
@@ -211,7 +210,7 @@ TEST(SortEntries, SizesOfElevenDigitsSortAsText) {
   f.format.grpSortField = kSortSize;
   std::vector<FileEntry> entries = {f.Make(Rec("big", 10000000000ULL)), f.Make(Rec("small", 9)),
                                     f.Make(Rec("mid", 2000000000ULL))};
-  SortEntries(entries, 1);
+  SortEntries(entries, 1, f.locale);
   // "         9" < "2000000000" < "10000000000" would need numbers; as text the
   // eleven digits go before "2".
   EXPECT_EQ(entries[0].LongName, "small");
@@ -235,9 +234,9 @@ TEST(SortEntries, SystemLocaleKeepsPaddedKeysInOrder) {
   std::vector<FileEntry> entries;
   for (std::uint64_t size : {100u, 9u, 10u, 0u, 99999u, 1000u}) {
     entries.push_back(
-        MakeFileEntry(Rec("f" + std::to_string(size), size), "", format, timeZone, *locale));
+        MakeFileEntry(Rec("f" + std::to_string(size), size), "", format, timeZone));
   }
-  SortEntries(entries, 1);
+  SortEntries(entries, 1, *locale);
   std::vector<std::uint64_t> sizes;
   for (const FileEntry& e : entries) sizes.push_back(e.Size);
   EXPECT_EQ(sizes, (std::vector<std::uint64_t>{0, 9, 10, 100, 1000, 99999}));
@@ -245,13 +244,76 @@ TEST(SortEntries, SystemLocaleKeepsPaddedKeysInOrder) {
   format.grpSortField = kSortLongName;
   entries.clear();
   for (const char* name : {"beta", "Alpha", "alpha2", "Gamma"}) {
-    entries.push_back(MakeFileEntry(Rec(name), "", format, timeZone, *locale));
+    entries.push_back(MakeFileEntry(Rec(name), "", format, timeZone));
   }
-  SortEntries(entries, 1);
+  SortEntries(entries, 1, *locale);
   EXPECT_EQ(entries[0].LongName, "Alpha");
   EXPECT_EQ(entries[1].LongName, "alpha2");
   EXPECT_EQ(entries[2].LongName, "beta");
   EXPECT_EQ(entries[3].LongName, "Gamma");
+}
+
+// A small directory collates at each comparison, a large one sorts by
+// collation keys: both must give one order, ill-formed names, accents, case,
+// blanks and punctuation included, and keep equal names in their order.
+TEST(SortEntries, ComparisonsAndKeysGiveTheSameOrder) {
+  const std::unique_ptr<Locale> locale = MakeSystemLocale();
+  FakeTimeZone timeZone;
+  EntryFormat format;
+  const std::vector<std::string> names = {
+      "zeta.txt", "Zeta.txt", "\xc3\xa9t\xc3\xa9.doc", "ete.doc", "Ete.doc", "a b.txt",
+      "a-b.txt",  "a_b.txt",  "ab.txt",                    "a\xff.bin", "a\xc3.bin",
+      "10.log",   "9.log",    "",                          ".profile", "file_000020_ua.csv",
+      "file_000002_ca.dat", "\xe2\x82\xac.txt", "a\xe2\x82.txt", "ZETA.TXT"};
+  std::vector<FileEntry> unsorted;
+  for (int copy = 0; copy < 3; ++copy) {
+    for (const std::string& name : names) {
+      FileEntry entry = MakeFileEntry(Rec(name), "", format, timeZone);
+      entry.ShortName = std::to_string(unsorted.size());  // marks the original position
+      unsorted.push_back(std::move(entry));
+    }
+  }
+  for (int direction : {1, -1}) {
+    std::vector<FileEntry> compared = unsorted;
+    std::vector<FileEntry> keyed = unsorted;
+    SortEntries(compared, direction, *locale, SIZE_MAX);
+    SortEntries(keyed, direction, *locale, 0);
+    std::vector<std::string> byComparison, byKey;
+    for (const FileEntry& e : compared) byComparison.push_back(e.ShortName);
+    for (const FileEntry& e : keyed) byKey.push_back(e.ShortName);
+    EXPECT_EQ(byComparison, byKey) << "direction " << direction;
+    // Equal names (the three copies) keep their order, in either direction.
+    for (std::size_t i = 1; i < compared.size(); ++i) {
+      if (compared[i].LongName != compared[i - 1].LongName) continue;
+      EXPECT_LT(std::stoul(compared[i - 1].ShortName), std::stoul(compared[i].ShortName));
+    }
+    for (std::size_t i = 1; i < compared.size(); ++i) {
+      EXPECT_LE(CompareEntries(compared[i - 1], compared[i], direction, *locale), 0)
+          << compared[i - 1].LongName << " / " << compared[i].LongName;
+    }
+  }
+}
+
+// An entry filled again for another file keeps nothing of the first one.
+TEST(FileEntry, RefilledEntryKeepsNothingOfTheLastFile) {
+  Fixture f;
+  f.format.grpSortField = kSortExtension;
+  FileEntry entry;
+  FillFileEntry(entry,
+                Rec("a rather long first name.document", 123456789012ULL, kAttrArchive | kAttrReadOnly,
+                    Dos(2003, 12, 31, 15, 5, 0), "ARATHE~1.DOC"),
+                "Some Document Type Name", f.format, f.timeZone);
+  FillFileEntry(entry, Rec("b", 1, 0, 0), "", f.format, f.timeZone);
+  const FileEntry fresh = f.Make(Rec("b", 1, 0, 0));
+  EXPECT_EQ(entry.ShortName, "b");
+  EXPECT_EQ(entry.LongName, fresh.LongName);
+  EXPECT_EQ(entry.ExtensionKey, fresh.ExtensionKey);
+  EXPECT_EQ(entry.TypeName, "");
+  EXPECT_EQ(entry.SizeField, "         1");
+  EXPECT_EQ(entry.DateText, "N/A");
+  EXPECT_EQ(entry.AttrText, "    ");
+  EXPECT_EQ(entry.SortKey, fresh.SortKey);
+  EXPECT_EQ(entry.Size, 1u);
 }
 
 }  // namespace
