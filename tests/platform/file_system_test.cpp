@@ -1,6 +1,8 @@
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <map>
@@ -220,6 +222,36 @@ TEST_F(RealSearchTest, SubdirectoriesLeaveOutLinksAndDots) {
   EXPECT_TRUE(fs_->Exists(tree_.Path("dangling")));
   EXPECT_TRUE(fs_->Exists(tree_.Path("fifo")));
   EXPECT_FALSE(fs_->Exists(tree_.Path("missing")));
+}
+
+// Where the file system counts a link per subfolder, a folder without any is
+// marked so that a walk need not read it; a folder with one never is, and a
+// link to a folder is no subfolder.
+TEST_F(RealSearchTest, SubfolderHintNeverHidesASubfolder) {
+  tree_.AddFolder("parent/child/grandchild");
+  tree_.AddFolder("leaf");
+  tree_.AddFile("leaf/inside.txt");
+  tree_.AddFolder("only-links");
+  tree_.AddLink("only-links/to-parent", tree_.Path("parent"));
+  struct statfs info {};
+  ASSERT_EQ(statfs(tree_.Root().c_str(), &info), 0);
+  const bool countsLinks =
+      info.f_type == EXT4_SUPER_MAGIC || info.f_type == XFS_SUPER_MAGIC || info.f_type == TMPFS_MAGIC;
+
+  std::map<std::string, bool> hints;
+  for (const SubdirectoryEntry& entry : fs_->ListSubdirectories(tree_.Root())) {
+    hints[entry.name] = entry.mayHaveSubfolders;
+  }
+  EXPECT_TRUE(hints.at("parent"));
+  EXPECT_EQ(hints.at("leaf"), !countsLinks);
+  EXPECT_EQ(hints.at("only-links"), !countsLinks);
+  EXPECT_EQ(hints.at("folder"), !countsLinks);
+  const auto below = fs_->ListSubdirectories(tree_.Path("parent"));
+  ASSERT_EQ(below.size(), 1u);
+  EXPECT_TRUE(below[0].mayHaveSubfolders);
+  const auto deepest = fs_->ListSubdirectories(tree_.Path("parent/child"));
+  ASSERT_EQ(deepest.size(), 1u);
+  EXPECT_EQ(deepest[0].mayHaveSubfolders, !countsLinks);
 }
 
 TEST(RealSearchRootTest, SearchesTheRootFolder) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -123,7 +125,34 @@ TEST(FileTimeTest, InvalidDosFieldsFailEveryConversion) {
     DateTimeValue value = 0;
     EXPECT_FALSE(DosDateTimeToFileTime(dos, time));
     EXPECT_FALSE(DosDateTimeToDateTime(dos, value));
+    CalendarTime fields;
+    EXPECT_FALSE(DosDateTimeToCalendar(dos, fields));
   }
+}
+
+// The listing reads a DOS time's fields directly; they must be those of the
+// date-time value it stands for, over every field of the packed form.
+TEST(FileTimeTest, DosFieldsAreThoseOfTheDateTimeValue) {
+  std::uint32_t checked = 0;
+  for (std::uint32_t date = 0; date < 0x10000; date += 7) {
+    for (std::uint32_t time : {0u, 1u, 0x7BBDu, 0xBF7Du, 0xC000u, 0x0780u, 0xFFFFu}) {
+      const DosDateTime dos = (date << 16) | time;
+      DateTimeValue value = 0;
+      CalendarTime direct;
+      const bool valid = DosDateTimeToDateTime(dos, value);
+      ASSERT_EQ(DosDateTimeToCalendar(dos, direct), valid) << std::hex << dos;
+      if (!valid) continue;
+      CalendarTime decoded;
+      ASSERT_TRUE(DecodeDateTime(value, decoded));
+      ASSERT_EQ(std::tie(direct.year, direct.month, direct.day, direct.hour, direct.minute,
+                         direct.second, direct.millisecond),
+                std::tie(decoded.year, decoded.month, decoded.day, decoded.hour, decoded.minute,
+                         decoded.second, decoded.millisecond))
+          << std::hex << dos;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 10'000u);
 }
 
 TEST(FileTimeTest, DateTimeValuesAreExact) {
