@@ -124,37 +124,83 @@ std::vector<std::string> PlainTextEntryLines(const EntryValues& values, const Sh
   return lines;
 }
 
-std::string CsvQuoted(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
+namespace {
+
+// The pieces one after another as one quoted field.
+void AppendCsvQuoted(std::string& out, std::string_view first, std::string_view second = {}) {
+  out += '"';
+  for (std::string_view piece : {first, second}) {
+    for (char c : piece) {
+      if (c == '"') out += '"';
+      out += c;
+    }
   }
   out += '"';
+}
+
+void AppendCsvBare(std::string& out, std::string_view text) {
+  if (text.find_first_of(",\"\r\n") != std::string_view::npos) {
+    AppendCsvQuoted(out, text);
+  } else {
+    out.append(text);
+  }
+}
+
+}  // namespace
+
+std::string CsvQuoted(std::string_view text) {
+  std::string out;
+  AppendCsvQuoted(out, text);
   return out;
 }
 
 std::string CsvBare(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") != std::string_view::npos) return CsvQuoted(text);
-  return std::string(text);
+  std::string out;
+  AppendCsvBare(out, text);
+  return out;
 }
 
 std::string CsvColumns(const EntryValues& values, const ShownColumns& shown,
                        std::string_view folder, CsvPathOption pathOption) {
   std::string row;
-  if (pathOption == CsvPathOption::kSeparate) row += CsvQuoted(FolderText(folder)) + ",";
+  AppendCsvColumns(row, values, shown, folder, pathOption);
+  return row;
+}
+
+void AppendCsvColumns(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                      std::string_view folder, CsvPathOption pathOption) {
+  if (pathOption == CsvPathOption::kSeparate) {
+    AppendCsvQuoted(out, FolderText(folder));
+    out += ',';
+  }
   const std::string prefix =
       pathOption == CsvPathOption::kCombined ? FolderWithDelim(folder) : std::string();
-  if (shown.shortName) row += CsvQuoted(std::string(prefix).append(values.shortName)) + ",";
-  if (shown.longName) row += CsvQuoted(std::string(prefix).append(values.longName)) + ",";
-  if (shown.fileType) row += CsvQuoted(values.typeName) + ",";
-  if (shown.fileSize) row += CsvBare(Trim(values.sizeField)) + ",";
-  if (shown.fileDate) {
-    row += CsvQuoted(utf8::Copy(values.dateText, 1, 10)) + ",";
-    row += CsvQuoted(utf8::Copy(values.dateText, 13, 8)) + ",";
+  if (shown.shortName) {
+    AppendCsvQuoted(out, prefix, values.shortName);
+    out += ',';
   }
-  if (shown.fileAttr) row += CsvQuoted(Trim(values.attrText)) + ",";
-  return row;
+  if (shown.longName) {
+    AppendCsvQuoted(out, prefix, values.longName);
+    out += ',';
+  }
+  if (shown.fileType) {
+    AppendCsvQuoted(out, values.typeName);
+    out += ',';
+  }
+  if (shown.fileSize) {
+    AppendCsvBare(out, Trim(values.sizeField));
+    out += ',';
+  }
+  if (shown.fileDate) {
+    AppendCsvQuoted(out, utf8::Copy(values.dateText, 1, 10));
+    out += ',';
+    AppendCsvQuoted(out, utf8::Copy(values.dateText, 13, 8));
+    out += ',';
+  }
+  if (shown.fileAttr) {
+    AppendCsvQuoted(out, Trim(values.attrText));
+    out += ',';
+  }
 }
 
 std::string CsvVersionFields(const VersionStrings& strings) {
@@ -182,17 +228,29 @@ std::string CsvOfficeFields(const OfficeTexts& texts) {
 std::string CsvEntryRow(const EntryValues& values, const ShownColumns& shown,
                         std::string_view folder, CsvPathOption pathOption,
                         const std::vector<ShownDetail>& details) {
-  std::string row = CsvColumns(values, shown, folder, pathOption);
-  for (std::size_t i = 0; i < details.size(); ++i) {
-    if (i > 0) row += ',';
-    row += details[i].csvFields;
-  }
+  std::string row;
+  AppendCsvEntryRow(row, values, shown, folder, pathOption, details);
   return row;
+}
+
+void AppendCsvEntryRow(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                       std::string_view folder, CsvPathOption pathOption,
+                       const std::vector<ShownDetail>& details) {
+  AppendCsvColumns(out, values, shown, folder, pathOption);
+  for (std::size_t i = 0; i < details.size(); ++i) {
+    if (i > 0) out += ',';
+    out += details[i].csvFields;
+  }
 }
 
 std::string HtmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  AppendHtmlText(out, text);
+  return out;
+}
+
+void AppendHtmlText(std::string& out, std::string_view text) {
   for (char c : text) {
     switch (c) {
       case '&':
@@ -212,50 +270,85 @@ std::string HtmlText(std::string_view text) {
         break;
     }
   }
-  return out;
 }
 
 std::string HtmlLinkAddress(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  AppendHtmlLinkAddress(out, path);
+  return out;
+}
+
+void AppendHtmlLinkAddress(std::string& out, std::string_view path) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  // Unreserved characters, sub-delimiters, ":", "@" and "/" stand as they are.
+  // Unreserved characters, sub-delimiters, ":", "@" and "/" stand as they
+  // are; of them only "&" needs escaping in the attribute.
   static constexpr std::string_view kKept = "-._~!$&'()*+,;=:@/";
-  std::string encoded;
-  encoded.reserve(path.size());
   for (char c : path) {
     const auto b = static_cast<unsigned char>(c);
     const bool alnum = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
     if (alnum || kKept.find(c) != std::string_view::npos) {
-      encoded += c;
+      if (c == '&') {
+        out += "&amp;";
+      } else {
+        out += c;
+      }
     } else {
-      encoded += '%';
-      encoded += kHex[b >> 4];
-      encoded += kHex[b & 15];
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
     }
   }
-  return HtmlText(encoded);
 }
 
 std::string HtmlColumns(const EntryValues& values, const ShownColumns& shown,
                         std::string_view folder, const Locale& locale) {
   std::string cells;
-  if (shown.shortName) cells += "<TD>" + HtmlText(utf8::PadRight(values.shortName, 15)) + "</TD>";
+  AppendHtmlColumns(cells, values, shown, folder, locale);
+  return cells;
+}
+
+void AppendHtmlColumns(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                       std::string_view folder, const Locale& locale) {
+  if (shown.shortName) {
+    // Padded as plain text first; the blanks need no escaping.
+    out += "<TD>";
+    AppendHtmlText(out, values.shortName);
+    const std::size_t count = utf8::Count(values.shortName);
+    if (count < 15) out.append(15 - count, ' ');
+    out += "</TD>";
+  }
   if (shown.longName) {
-    cells += "<TD WIDTH=\"" + std::to_string(LongNamePercent(shown)) + "%\"><A HREF=\"" +
-             HtmlLinkAddress(FolderWithDelim(folder).append(values.longName)) + "\">" +
-             HtmlText(values.longName) + "</A></TD>";
+    out += "<TD WIDTH=\"";
+    out += std::to_string(LongNamePercent(shown));
+    out += "%\"><A HREF=\"";
+    AppendHtmlLinkAddress(out, folder);
+    if (folder.empty() || folder.back() != kPathDelim) out += kPathDelim;
+    AppendHtmlLinkAddress(out, values.longName);
+    out += "\">";
+    AppendHtmlText(out, values.longName);
+    out += "</A></TD>";
   }
   if (shown.fileType) {
-    cells += "<TD WIDTH=\"20%\">" + BlanksToNbsp(HtmlText(values.typeName)) + "</TD>";
+    out += "<TD WIDTH=\"20%\">";
+    out += BlanksToNbsp(HtmlText(values.typeName));
+    out += "</TD>";
   }
   if (shown.fileSize) {
-    cells += "<TD ALIGN=RIGHT WIDTH=\"8%\">" + SizeTextRight(values.size, 15, locale) + "</TD>";
+    out += "<TD ALIGN=RIGHT WIDTH=\"8%\">";
+    AppendSizeTextRight(out, values.size, 15, locale);
+    out += "</TD>";
   }
   if (shown.fileDate) {
-    cells += "<TD WIDTH=\"16%\">&nbsp;" +
-             utf8::PadRight(BlanksToNbsp(HtmlText(Trim(values.dateText))), 19) + "</TD>";
+    out += "<TD WIDTH=\"16%\">&nbsp;";
+    utf8::AppendPadRight(out, BlanksToNbsp(HtmlText(Trim(values.dateText))), 19);
+    out += "</TD>";
   }
-  if (shown.fileAttr) cells += "<TD WIDTH=\"4%\">  " + HtmlText(values.attrText) + "</TD>";
-  return cells;
+  if (shown.fileAttr) {
+    out += "<TD WIDTH=\"4%\">  ";
+    AppendHtmlText(out, values.attrText);
+    out += "</TD>";
+  }
 }
 
 std::string HtmlDetailRow(const ShownDetail& detail) {

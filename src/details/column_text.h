@@ -90,6 +90,8 @@ enum class CsvPathOption { kNone, kSeparate, kCombined };
 // `folder` is the entry's folder path (with or without its trailing "/").
 std::string CsvColumns(const EntryValues& values, const ShownColumns& shown,
                        std::string_view folder, CsvPathOption pathOption);
+void AppendCsvColumns(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                      std::string_view folder, CsvPathOption pathOption);
 // Detail fields, quoted and joined by commas, without a comma at either end.
 std::string CsvVersionFields(const VersionStrings& strings);
 std::string CsvMp3Fields(const Mp3Texts& texts);
@@ -100,16 +102,23 @@ std::string CsvOfficeFields(const OfficeTexts& texts);
 std::string CsvEntryRow(const EntryValues& values, const ShownColumns& shown,
                         std::string_view folder, CsvPathOption pathOption,
                         const std::vector<ShownDetail>& details);
+void AppendCsvEntryRow(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                       std::string_view folder, CsvPathOption pathOption,
+                       const std::vector<ShownDetail>& details);
 
 // HTML: text with "&", "<", ">" and '"' escaped.
 std::string HtmlText(std::string_view text);
+void AppendHtmlText(std::string& out, std::string_view text);
 // A path as a link address: every byte a URL may not hold as it stands
 // (blanks, controls, non-ASCII bytes, '"', "#", "%", "<", ">", "?" and the
 // like) percent-encoded, then escaped for the attribute.
 std::string HtmlLinkAddress(std::string_view path);
+void AppendHtmlLinkAddress(std::string& out, std::string_view path);
 // The cells of the shown columns. `folder` is the entry's folder path.
 std::string HtmlColumns(const EntryValues& values, const ShownColumns& shown,
                         std::string_view folder, const Locale& locale);
+void AppendHtmlColumns(std::string& out, const EntryValues& values, const ShownColumns& shown,
+                       std::string_view folder, const Locale& locale);
 // "<TR><TD COLSPAN=6>&nbsp;&nbsp;&nbsp;&nbsp;" + text + "</TD></TR>".
 std::string HtmlDetailRow(const ShownDetail& detail);
 

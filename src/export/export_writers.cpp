@@ -166,9 +166,10 @@ class DelimitedWriter : public ExportWriter {
       details = EntryDetails(entry.LongName, FullPath(folder, entry), DetailOptionsOf(options_),
                              details_, locale_);
     }
-    std::string row = CsvEntryRow(ValuesOf(entry), shown_, folder, pathOption_, details);
-    row += "\r\n";
-    out_.Write(row);
+    row_.clear();
+    AppendCsvEntryRow(row_, ValuesOf(entry), shown_, folder, pathOption_, details);
+    row_ += "\r\n";
+    out_.Write(row_);
   }
 
   void DirectoryTotals(const ListingTotals& totals) override {
@@ -193,6 +194,7 @@ class DelimitedWriter : public ExportWriter {
   const CsvPathOption pathOption_ = flags_.CsvPathSeparate   ? CsvPathOption::kSeparate
                                     : flags_.CsvPathCombined ? CsvPathOption::kCombined
                                                              : CsvPathOption::kNone;
+  std::string row_;  // reused from row to row
 };
 
 class HtmlWriter : public ExportWriter {
@@ -250,16 +252,16 @@ class HtmlWriter : public ExportWriter {
   }
 
   void Entry(const FileEntry& entry, std::size_t index, const std::string& folder) override {
-    std::string row(flags_.HtmlShade && index % 2 == 1 ? kShadedFileRow : "<TR>");
-    row += HtmlColumns(ValuesOf(entry), shown_, folder, locale_);
+    row_.assign(flags_.HtmlShade && index % 2 == 1 ? kShadedFileRow : "<TR>");
+    AppendHtmlColumns(row_, ValuesOf(entry), shown_, folder, locale_);
     if (AnyDetail(options_)) {
       for (const ShownDetail& detail : EntryDetails(entry.LongName, FullPath(folder, entry),
                                                     DetailOptionsOf(options_), details_, locale_)) {
-        row += HtmlDetailRow(detail);
+        row_ += HtmlDetailRow(detail);
       }
     }
-    row += "</TR>\r\n\r\n";
-    out_.Write(row);
+    row_ += "</TR>\r\n\r\n";
+    out_.Write(row_);
   }
 
   void DirectoryTotals(const ListingTotals& totals) override {
@@ -285,6 +287,7 @@ class HtmlWriter : public ExportWriter {
 
  private:
   const ShownColumns shown_ = ShownOf(options_);
+  std::string row_;  // reused from row to row
 };
 
 }  // namespace
