@@ -112,7 +112,8 @@ class PlainTextWriter : public ExportWriter {
       AppendPlainTextColumns(text_, ValuesOf(entry), shown_, locale_);
       text_ += "\r\n";
     } else {
-      for (const std::string& line : PlainTextEntryLines(ValuesOf(entry), shown_, details, locale_)) {
+      for (const std::string& line :
+           PlainTextEntryLines(ValuesOf(entry), shown_, details, locale_)) {
         text_ += line;
         text_ += "\r\n";
       }

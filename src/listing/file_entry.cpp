@@ -181,20 +181,11 @@ void FillFileEntry(FileEntry& entry, const SearchRec& fileInfo, std::string_view
   }
   AssignAttrText(fileInfo.attr, entry.AttrText);
 
-  switch (format.grpSortField) {
-    case kSortLongName:
-    default:
-      // The usual sort copies the name without a temporary.
-      entry.SortKey.assign(entry.LongName);
-      break;
-    case kSortShortName:
-    case kSortExtension:
-    case kSortFileType:
-    case kSortSize:
-    case kSortDateTime:
-    case kSortAttributes:
-      entry.SortKey = BuildSortKey(entry, format.grpSortField, format.chkLongName, dateKey);
-      break;
+  // The usual sort, by name, copies the name into the key's own storage.
+  if (format.grpSortField == kSortLongName) {
+    entry.SortKey.assign(entry.LongName);
+  } else {
+    entry.SortKey = BuildSortKey(entry, format.grpSortField, format.chkLongName, dateKey);
   }
 }
 

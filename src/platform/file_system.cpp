@@ -92,8 +92,7 @@ bool MatchWithTrailing(const Chars& name, const Chars& mask, std::size_t maskEnd
 
 // statx, or fstatat where the kernel has no statx (no birth time and no
 // mount-root attribute then).
-int StatAt(int dirFd, const char* name, int flags, struct statx* out,
-           unsigned mask = kStatxMask) {
+int StatAt(int dirFd, const char* name, int flags, struct statx* out, unsigned mask = kStatxMask) {
   static std::atomic<bool> haveStatx{true};  // learnt once per process
   if (haveStatx.load(std::memory_order_relaxed)) {
     if (statx(dirFd, name, flags | AT_STATX_SYNC_AS_STAT, mask, out) == 0) return 0;
@@ -316,7 +315,8 @@ class RealFileSystem : public FileSystem {
       // file; a link is never a subdirectory to walk.
       if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN) continue;
       struct statx st {};
-      const bool known = StatAt(dirFd, name, AT_SYMLINK_NOFOLLOW, &st, STATX_TYPE | STATX_NLINK) == 0;
+      const bool known =
+          StatAt(dirFd, name, AT_SYMLINK_NOFOLLOW, &st, STATX_TYPE | STATX_NLINK) == 0;
       if (entry->d_type == DT_UNKNOWN && !(known && S_ISDIR(st.stx_mode))) continue;
       SubdirectoryEntry sub{name, kAttrDirectory};
       if (name[0] == '.') sub.attributes |= kAttrHidden;

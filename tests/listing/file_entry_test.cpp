@@ -233,8 +233,7 @@ TEST(SortEntries, SystemLocaleKeepsPaddedKeysInOrder) {
   format.grpSortField = kSortSize;
   std::vector<FileEntry> entries;
   for (std::uint64_t size : {100u, 9u, 10u, 0u, 99999u, 1000u}) {
-    entries.push_back(
-        MakeFileEntry(Rec("f" + std::to_string(size), size), "", format, timeZone));
+    entries.push_back(MakeFileEntry(Rec("f" + std::to_string(size), size), "", format, timeZone));
   }
   SortEntries(entries, 1, *locale);
   std::vector<std::uint64_t> sizes;
@@ -260,11 +259,26 @@ TEST(SortEntries, ComparisonsAndKeysGiveTheSameOrder) {
   const std::unique_ptr<Locale> locale = MakeSystemLocale();
   FakeTimeZone timeZone;
   EntryFormat format;
-  const std::vector<std::string> names = {
-      "zeta.txt", "Zeta.txt", "\xc3\xa9t\xc3\xa9.doc", "ete.doc", "Ete.doc", "a b.txt",
-      "a-b.txt",  "a_b.txt",  "ab.txt",                    "a\xff.bin", "a\xc3.bin",
-      "10.log",   "9.log",    "",                          ".profile", "file_000020_ua.csv",
-      "file_000002_ca.dat", "\xe2\x82\xac.txt", "a\xe2\x82.txt", "ZETA.TXT"};
+  const std::vector<std::string> names = {"zeta.txt",
+                                          "Zeta.txt",
+                                          "\xc3\xa9t\xc3\xa9.doc",
+                                          "ete.doc",
+                                          "Ete.doc",
+                                          "a b.txt",
+                                          "a-b.txt",
+                                          "a_b.txt",
+                                          "ab.txt",
+                                          "a\xff.bin",
+                                          "a\xc3.bin",
+                                          "10.log",
+                                          "9.log",
+                                          "",
+                                          ".profile",
+                                          "file_000020_ua.csv",
+                                          "file_000002_ca.dat",
+                                          "\xe2\x82\xac.txt",
+                                          "a\xe2\x82.txt",
+                                          "ZETA.TXT"};
   std::vector<FileEntry> unsorted;
   for (int copy = 0; copy < 3; ++copy) {
     for (const std::string& name : names) {
@@ -300,8 +314,8 @@ TEST(FileEntry, RefilledEntryKeepsNothingOfTheLastFile) {
   f.format.grpSortField = kSortExtension;
   FileEntry entry;
   FillFileEntry(entry,
-                Rec("a rather long first name.document", 123456789012ULL, kAttrArchive | kAttrReadOnly,
-                    Dos(2003, 12, 31, 15, 5, 0), "ARATHE~1.DOC"),
+                Rec("a rather long first name.document", 123456789012ULL,
+                    kAttrArchive | kAttrReadOnly, Dos(2003, 12, 31, 15, 5, 0), "ARATHE~1.DOC"),
                 "Some Document Type Name", f.format, f.timeZone);
   FillFileEntry(entry, Rec("b", 1, 0, 0), "", f.format, f.timeZone);
   const FileEntry fresh = f.Make(Rec("b", 1, 0, 0));

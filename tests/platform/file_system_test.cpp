@@ -235,8 +235,8 @@ TEST_F(RealSearchTest, SubfolderHintNeverHidesASubfolder) {
   tree_.AddLink("only-links/to-parent", tree_.Path("parent"));
   struct statfs info {};
   ASSERT_EQ(statfs(tree_.Root().c_str(), &info), 0);
-  const bool countsLinks =
-      info.f_type == EXT4_SUPER_MAGIC || info.f_type == XFS_SUPER_MAGIC || info.f_type == TMPFS_MAGIC;
+  const bool countsLinks = info.f_type == EXT4_SUPER_MAGIC || info.f_type == XFS_SUPER_MAGIC ||
+                           info.f_type == TMPFS_MAGIC;
 
   std::map<std::string, bool> hints;
   for (const SubdirectoryEntry& entry : fs_->ListSubdirectories(tree_.Root())) {
